@@ -1,0 +1,2 @@
+// vector3.cpp - placeholder, replaced by its own work.
+#include "vector3.h"

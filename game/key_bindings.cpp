@@ -1,0 +1,3 @@
+// key_bindings.cpp - placeholder, replaced by its own work.
+#include "key_bindings.h"
+void pollKeys() {}

@@ -1,0 +1,18 @@
+// shop.h - the shop catalogue and the purchase.
+#ifndef KORVALINTH_GAME_SHOP_H
+#define KORVALINTH_GAME_SHOP_H
+
+struct ShopEntry {
+    const char* name;
+    const char* label;
+    const char* secondLabel;  // boosts only, else null
+    const char* priceText;
+    float accel, topSpeed, boostPower, turnRate;  // the figures an entry sets; 0 leaves one alone
+};
+
+// Entry c (1 to 5) of a page: shopCatalogue[page - GameState::SetupEngine][c - 1].
+extern const ShopEntry shopCatalogue[3][5];
+
+void purchase();
+
+#endif

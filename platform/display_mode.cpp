@@ -1,0 +1,2 @@
+// display_mode.cpp - placeholder, replaced by its own work.
+#include "win32.h"

@@ -1,0 +1,2 @@
+// gl_context.cpp - placeholder, replaced by its own work.
+#include "win32.h"

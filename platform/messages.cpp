@@ -1,0 +1,2 @@
+// messages.cpp - placeholder, replaced by its own work.
+#include "win32.h"

@@ -1,0 +1,2 @@
+// outline_font.cpp - placeholder, replaced by its own work.
+#include "win32.h"

@@ -1,0 +1,2 @@
+// performance_counter.cpp - placeholder, replaced by its own work.
+#include "win32.h"

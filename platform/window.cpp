@@ -1,0 +1,2 @@
+// window.cpp - placeholder, replaced by its own work.
+#include "win32.h"

@@ -1,0 +1,74 @@
+// gl_test_context.cpp - the game window for GL tests.
+#include "gl_test_context.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "window_procedure.h"
+#include "world.h"
+
+HWND openTestWindow(int width, int height) {
+    static bool registered = false;
+    if (!registered) {
+        WNDCLASSEXA windowClass = {};
+        windowClass.cbSize = sizeof(WNDCLASSEXA);
+        windowClass.style = CS_HREDRAW | CS_VREDRAW;
+        windowClass.lpfnWndProc = windowProcedure;
+        windowClass.lpszClassName = "MyClass";
+        if (!RegisterClassExA(&windowClass)) return nullptr;
+        registered = true;
+    }
+    screenWidth = width;
+    screenHeight = height;
+    RECT rect = {0, 0, width, height};
+    DWORD style = WS_OVERLAPPEDWINDOW;
+    DWORD exStyle = WS_EX_APPWINDOW | WS_EX_WINDOWEDGE;
+    AdjustWindowRectEx(&rect, style, FALSE, exStyle);
+    HWND window = CreateWindowExA(exStyle, "MyClass", "Korvalinth",
+                                  style | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0,
+                                  rect.right - rect.left, rect.bottom - rect.top, nullptr,
+                                  nullptr, nullptr, nullptr);
+    if (window) {
+        ShowWindow(window, SW_SHOW);
+        UpdateWindow(window);
+    }
+    return window;
+}
+
+Rgb readPixel(int x, int y) {
+    unsigned char p[4] = {0, 0, 0, 0};
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(x, y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, p);
+    return Rgb{p[0], p[1], p[2]};
+}
+
+static std::vector<unsigned char> backBuffer() {
+    std::vector<unsigned char> pixels(size_t(screenWidth) * screenHeight * 3);
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, screenWidth, screenHeight, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+    return pixels;
+}
+
+int countPixels(Rgb c, int tolerance) {
+    std::vector<unsigned char> pixels = backBuffer();
+    int count = 0;
+    for (size_t i = 0; i + 2 < pixels.size(); i += 3) {
+        if (std::abs(pixels[i] - c.r) <= tolerance && std::abs(pixels[i + 1] - c.g) <= tolerance &&
+            std::abs(pixels[i + 2] - c.b) <= tolerance)
+            ++count;
+    }
+    return count;
+}
+
+void saveBackBuffer(const char* path) {
+    std::vector<unsigned char> pixels = backBuffer();
+    FILE* f = std::fopen(path, "wb");
+    if (!f) return;
+    std::fprintf(f, "P6\n%d %d\n255\n", screenWidth, screenHeight);
+    for (int y = screenHeight - 1; y >= 0; --y)
+        std::fwrite(&pixels[size_t(y) * screenWidth * 3], 1, size_t(screenWidth) * 3, f);
+    std::fclose(f);
+}

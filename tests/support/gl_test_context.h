@@ -1,0 +1,24 @@
+// gl_test_context.h - a real game window and OpenGL context for GL tests, made the way
+// the entry point makes it (class, window procedure, WM_CREATE), headless under SDL's
+// offscreen driver.
+#ifndef KORVALINTH_TESTS_GL_TEST_CONTEXT_H
+#define KORVALINTH_TESTS_GL_TEST_CONTEXT_H
+
+#include "platform.h"
+
+struct Rgb {
+    int r, g, b;
+};
+
+// Opens the window (client width x height) with the context current; sets screenWidth
+// and screenHeight. Returns null when no window could be made.
+HWND openTestWindow(int width = 640, int height = 480);
+
+// Pixel (x, y) of the back buffer, y counted from the bottom row as OpenGL does.
+Rgb readPixel(int x, int y);
+// How many pixels of the back buffer are within tolerance of colour c in each channel.
+int countPixels(Rgb c, int tolerance);
+// Writes the back buffer as a binary PPM (for looking at a failing test by eye).
+void saveBackBuffer(const char* path);
+
+#endif

@@ -1,0 +1,23 @@
+// test_paths.cpp - folders for the tests.
+#include "test_paths.h"
+
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+std::string sourceDir() { return KORV_SOURCE_DIR; }
+std::string dataDir() { return KORV_DATA_DIR; }
+std::string sharedTestDataDir() { return std::string(KORV_SHARED_DIR) + "/testdata"; }
+
+std::string freshWorkDir(const std::string& name, bool enter) {
+    fs::path dir = fs::temp_directory_path() / ("korvalinth-test-" + name);
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    if (enter) fs::current_path(dir);
+    return dir.string();
+}
+
+void copyDataFilesHere() {
+    fs::copy(dataDir(), fs::current_path(),
+             fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+}

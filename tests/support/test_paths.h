@@ -1,0 +1,16 @@
+// test_paths.h - where the tests find the generated data and the shared test files.
+#ifndef KORVALINTH_TESTS_TEST_PATHS_H
+#define KORVALINTH_TESTS_TEST_PATHS_H
+
+#include <string>
+
+std::string sourceDir();          // the repository
+std::string dataDir();            // the data files made by the build
+std::string sharedTestDataDir();  // ../shared/testdata beside the repository
+// A new empty folder under the test work folder, made the current directory when
+// enter is true (the game reads and writes its files in the working directory).
+std::string freshWorkDir(const std::string& name, bool enter = true);
+// Copies every generated data file into the current directory.
+void copyDataFilesHere();
+
+#endif
