@@ -38,6 +38,16 @@ public:
 // Distance of two points in the x-z plane, in double; y is ignored.
 double horizontalDistance(Vector3 a, Vector3 b);
 
+// By-value operators beside the members. Declared at namespace scope next to the members
+// a - b and a + b would be ambiguous, so they live in a namespace of their own; the game
+// uses the members.
+namespace vectorFree {
+Vector3 operator-(Vector3 a, Vector3 b);
+Vector3 operator*(float s, Vector3 v);
+Vector3 operator/(Vector3 a, Vector3 b);  // component by component
+Vector3 operator+(Vector3 a, Vector3 b);
+}
+
 class Plane {
 public:
     Vector3 normal;
@@ -45,6 +55,7 @@ public:
 
     Plane(float nx = 1, float ny = 0, float nz = 0, float d = 0);
     Plane(const Vector3& a, const Vector3& b, const Vector3& c);  // constructFromPoints
+    Plane(const Plane& o);
     Plane& operator=(const Plane& o);
 
     static Plane constructFromPoints(const Vector3& a, const Vector3& b, const Vector3& c);
