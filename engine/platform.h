@@ -7,6 +7,10 @@
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
 #endif
+// std::min and std::max must stay functions.
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
 #include <windows.h>
 #else
 #include "win32.h"
@@ -14,5 +18,11 @@
 
 #include <GL/gl.h>
 #include <GL/glu.h>
+
+#ifdef _WIN32
+// Leftovers of 16-bit Windows, defined empty; they would swallow the ordinary words.
+#undef near
+#undef far
+#endif
 
 #endif

@@ -14,6 +14,7 @@ test_packages=(
   googletest libgtest-dev
   xvfb xauth xdotool x11-utils x11-apps imagemagick
   clang libclang-rt-14-dev
+  g++-mingw-w64-x86-64 wine wine64
 )
 case "$profile" in
   play) wanted=("${play_packages[@]}") ;;

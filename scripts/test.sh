@@ -22,6 +22,9 @@ cmake --build build-asan -j "$jobs"
 echo "== fuzzers"
 if [ -x scripts/fuzz.sh ]; then scripts/fuzz.sh "${KORV_FUZZ_SECONDS:-20}"; fi
 
+echo "== Windows executables, end to end under Wine"
+scripts/windows.sh test
+
 echo "== tests under the sanitizers"
 ctest --test-dir build-asan -j "$jobs" --output-on-failure -LE e2e
 
