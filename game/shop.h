@@ -13,6 +13,10 @@ struct ShopEntry {
 // Entry c (1 to 5) of a page: shopCatalogue[page - GameState::SetupEngine][c - 1].
 extern const ShopEntry shopCatalogue[3][5];
 
+// The entry of a shop page (GameState::SetupEngine to SetupTires) whose choice equals
+// choice exactly; null for any other page or a choice that is not 1.0 to 5.0.
+const ShopEntry* shopEntry(int page, float choice);
+
 void purchase();
 
 #endif
