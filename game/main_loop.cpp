@@ -1,5 +1,139 @@
-// main_loop.cpp - placeholder, replaced by its own work.
+// main_loop.cpp - the entry point: the window, the game's start-up, the main loop of
+// one message, the key polls and one frame per turn, and the shutdown.
 #include "main_loop.h"
-void runFrame() {}
-bool mainLoopTurn(HWND, MSG&, int& exitCode) { exitCode = 0; return false; }
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return 0; }
+
+#include <cstring>
+
+#include "game_state.h"
+#include "key_bindings.h"
+#include "menus.h"
+#include "race_frame.h"
+#include "save_file.h"
+#include "start_up.h"
+#include "window_procedure.h"
+#include "world.h"
+
+namespace {
+
+const char* const windowClassName = "MyClass";
+const char* const windowTitle = "Korvalinth";
+
+bool registerWindowClass(HINSTANCE instance) {
+    WNDCLASSEXA windowClass;
+    std::memset(&windowClass, 0, sizeof windowClass);
+    windowClass.cbSize = sizeof(WNDCLASSEXA);
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = windowProcedure;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
+    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.lpszClassName = windowClassName;
+    windowClass.hIconSm = LoadIconA(nullptr, IDI_WINLOGO);
+    return RegisterClassExA(&windowClass) != 0;
+}
+
+// Clears fullScreen when the display cannot take the mode; the game then runs windowed.
+void enterFullScreenMode() {
+    DEVMODEA mode;
+    std::memset(&mode, 0, sizeof mode);
+    mode.dmSize = sizeof mode;
+    mode.dmFields = DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT;
+    mode.dmBitsPerPel = 16;
+    mode.dmPelsWidth = DWORD(screenWidth);
+    mode.dmPelsHeight = DWORD(screenHeight);
+    if (ChangeDisplaySettingsA(&mode, CDS_FULLSCREEN) != DISP_CHANGE_SUCCESSFUL) {
+        MessageBoxA(nullptr, "Display mode failed", nullptr, MB_OK);
+        fullScreen = false;
+    }
+}
+
+HWND createGameWindow(HINSTANCE instance) {
+    DWORD exStyle, style;
+    if (fullScreen) {
+        exStyle = WS_EX_APPWINDOW;
+        style = WS_POPUP;
+        ShowCursor(FALSE);
+    } else {
+        exStyle = WS_EX_APPWINDOW | WS_EX_WINDOWEDGE;
+        style = WS_OVERLAPPEDWINDOW;
+    }
+    RECT rect = {0, 0, screenWidth, screenHeight};
+    AdjustWindowRectEx(&rect, style, FALSE, exStyle);
+    return CreateWindowExA(exStyle, windowClassName, windowTitle,
+                           style | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0, rect.right - rect.left,
+                           rect.bottom - rect.top, nullptr, nullptr, instance, nullptr);
+}
+
+void shutDown() {
+    delete frameTimer;
+    frameTimer = nullptr;
+    if (fullScreen) {
+        ChangeDisplaySettingsA(nullptr, 0);
+        ShowCursor(TRUE);
+    }
+}
+
+}  // namespace
+
+void runFrame() {
+    // Without a timer the frame still runs, with no time passing.
+    frameTime = frameTimer ? frameTimer->elapsedSeconds(1) : 0.0f;
+    switch (gameState) {
+    case GameState::Race:
+        runRaceFrame();
+        break;
+    case GameState::MainMenu:
+        drawMainMenu();
+        break;
+    default:
+        drawSetupScreen();
+        break;
+    }
+}
+
+// A message reaches the window procedure after the frame of the turn that took it, so
+// a key change is seen by the key polls of the next turn.
+bool mainLoopTurn(HWND window, MSG& message, int& exitCode) {
+    bool taken = PeekMessageA(&message, window, 0, 0, PM_REMOVE) != FALSE;
+    if (taken && message.message == WM_QUIT) {
+        exitCode = int(message.wParam);
+        return false;
+    }
+    pollKeys();
+    if (keyDown[VK_ESCAPE]) {
+        saveCar();
+        // A normal quit: the message taken last is a key message whose wParam is a key
+        // code, not a status to hand to whoever started the game.
+        exitCode = 0;
+        return false;
+    }
+    runFrame();
+    if (taken) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    return true;
+}
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    screenWidth = configuredScreenWidth;
+    screenHeight = configuredScreenHeight;
+    if (!registerWindowClass(instance)) return 0;
+    if (fullScreen) enterFullScreenMode();
+    HWND window = createGameWindow(instance);
+    if (!window) return 0;
+    ShowWindow(window, SW_SHOW);
+    UpdateWindow(window);
+
+    // A start-up that could not find its data has told the player so; there is no game
+    // to run.
+    int exitCode = 1;
+    if (initGame()) {
+        MSG message;
+        std::memset(&message, 0, sizeof message);
+        while (mainLoopTurn(window, message, exitCode)) {
+        }
+    }
+    shutDown();
+    return exitCode;
+}

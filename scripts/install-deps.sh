@@ -12,7 +12,7 @@ play_packages=(
 test_packages=(
   "${play_packages[@]}"
   googletest libgtest-dev
-  xvfb xauth xdotool x11-utils x11-apps imagemagick
+  xvfb xauth xdotool x11-utils x11-apps imagemagick xfonts-base openbox wmctrl
   clang libclang-rt-14-dev
   g++-mingw-w64-x86-64 wine wine64
 )
