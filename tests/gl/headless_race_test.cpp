@@ -1,0 +1,193 @@
+// headless_race_test.cpp - whole races on the four tracks with the real outline files,
+// at a steady 60 frames a second, the cars updated in the race frame's order: every
+// computer car must drive three laps within five minutes, no car may turn non-finite,
+// and none may stay stuck against a wall. The player's car is driven through the fields
+// the race keys set.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <sstream>
+#include <string>
+
+#include "gl_test_context.h"
+#include "race_frame.h"
+#include "test_paths.h"
+#include "world.h"
+
+namespace {
+
+const double pi = 3.14159265358979;
+const int framesPerSecond = 60;
+const int raceFrames = 5 * 60 * framesPerSecond;
+// A car that is racing covers far more than this in any such window.
+const int stuckWindow = 10 * framesPerSecond;
+const double stuckDistance = 20.0;
+
+bool isFinite(const Vector3& v) {
+    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
+}
+
+// Keys for the player's car, once per frame before the frame runs, as the bindings act:
+// A throttles, D glides, Left and Right turn the heading by turnRate x frameTime (a third
+// of it in a pool, which uses up the pool flag) and set the direction from the heading.
+// It aims the velocity, not the nose, at a point a little ahead on the outline.
+class KeyDriver {
+public:
+    void drive() {
+        HoverCar& car = playerCar;
+        if (car.destroyed || trackPointCount < 2) return;
+        for (int advances = 0; advances <= trackPointCount; ++advances) {
+            if (horizontalDistance(trackPoints[waypoint], car.position) >= lookAhead) break;
+            waypoint = waypoint < trackPointCount ? waypoint + 1 : 2;
+        }
+        const Vector3 to = trackPoints[waypoint] - car.position;
+        const double distance = std::sqrt(double(to.x) * to.x + double(to.z) * to.z);
+        if (distance <= 0) return;
+        const double ux = to.x / distance, uz = to.z / distance;
+        const double along = car.velocity.x * ux + car.velocity.z * uz;
+        const double sideX = car.velocity.x - along * ux, sideZ = car.velocity.z - along * uz;
+        const double wantX = (cruise - along) * ux - 3 * sideX;
+        const double wantZ = (cruise - along) * uz - 3 * sideZ;
+
+        // The heading h travels along (sin h + cos h, cos h - sin h): angle h + pi / 4.
+        double error = std::atan2(wantX, wantZ) - pi / 4 - car.heading;
+        while (error > pi) error -= 2 * pi;
+        while (error < -pi) error += 2 * pi;
+        const double step = car.turnRate * frameTime;
+        if (std::fabs(error) > step / 2) steer(error > 0 ? 1 : -1);
+
+        const double wanted = std::sqrt(wantX * wantX + wantZ * wantZ);
+        if (std::fabs(error) < 0.7 && wanted > 0.03) {
+            car.driveMode = DriveMode::Throttle;
+        } else if (wanted < 0.3) {
+            car.driveMode = DriveMode::Glide;
+        }
+    }
+
+private:
+    const double cruise = 0.8;
+    const double lookAhead = 24;
+    int waypoint = 1;
+
+    void steer(int side) {   // Left +1, Right -1
+        HoverCar& car = playerCar;
+        const float turn = car.turnRate * frameTime;
+        if (!car.inPool) {
+            car.heading += side * turn;
+        } else {
+            car.heading += side * turn / 3;
+            car.inPool = false;
+        }
+        car.direction.z = float(std::cos(double(car.heading)) - std::sin(double(car.heading)));
+        car.direction.x = float(std::sin(double(car.heading)) + std::cos(double(car.heading)));
+    }
+};
+
+struct CarRecord {
+    int finishFrame = -1;
+    int stuckAtFrame = -1;
+    int nonFiniteAtFrame = -1;
+};
+
+const char* levelLabel(int level) {
+    static const char* const names[] = {"", "Wind", "Rock", "Water", "Fire"};
+    return names[level];
+}
+
+}  // namespace
+
+class HeadlessRace : public ::testing::TestWithParam<int> {};
+
+TEST_P(HeadlessRace, EveryOpponentDrivesThreeLapsWithinFiveMinutes) {
+    const int level = GetParam();
+    freshWorkDir(std::string("headless-race-") + levelLabel(level));
+    copyDataFilesHere();
+    ASSERT_NE(openTestWindow(), nullptr);
+
+    // The start-up's part: the player steers itself, the fireballs burn at their places.
+    playerCar.computerDriven = false;
+    bursts[0].start(Vector3(310, 0, -15));
+    bursts[1].start(Vector3(380, 0, -200));
+    bursts[2].start(Vector3(40, 0, -215));
+    bursts[3].start(Vector3(40, 0, -225));
+
+    // As a race end does: the resets, then the build that places the boulders from seed 14.
+    trackLevel = level;
+    nextGridSlot = 0;
+    playerCar.resetForRace();
+    for (int k = 0; k < 4; ++k) otherCars[k].resetForRace();
+    buildTrack();
+    raceCountdown = 5.0f;
+    ASSERT_GT(trackPointCount, 10) << "the outline of " << levelLabel(level) << " did not load";
+    const int lapsWorth = 3 * trackPointCount;
+
+    frameTime = 1.0f / framesPerSecond;
+    HoverCar* const racers[5] = {&otherCars[0], &otherCars[1], &otherCars[2], &otherCars[3],
+                                 &playerCar};
+    CarRecord records[5];
+    static Vector3 trail[5][stuckWindow];   // where each racer stood, a window back
+    KeyDriver keys;
+
+    int frame = 0;
+    for (; frame < raceFrames; ++frame) {
+        keys.drive();
+        raceCountdown -= frameTime;
+        // The race frame's rules that move or damage cars, in its order.
+        if (level == 2) runBoulders();
+        if (level == 3) updatePoolMembership();
+        for (int j = 0; j < 4; ++j) otherCars[j].update(playerCar);
+        playerCar.update(playerCar);
+        playerCar.driveMode = DriveMode::Coast;
+        if (level == 4) {
+            for (int burst = 0; burst < 4; ++burst) applyFireballDamage(burst);
+        }
+
+        bool opponentsDone = true;
+        for (int c = 0; c < 5; ++c) {
+            const HoverCar& car = *racers[c];
+            CarRecord& record = records[c];
+            if (record.nonFiniteAtFrame < 0 &&
+                !(isFinite(car.position) && isFinite(car.direction) && isFinite(car.velocity))) {
+                record.nonFiniteAtFrame = frame;
+            }
+            if (record.finishFrame < 0 && car.checkpointsPassed > lapsWorth) {
+                record.finishFrame = frame;
+            }
+            Vector3& then = trail[c][frame % stuckWindow];
+            if (frame >= stuckWindow && raceCountdown < 0 && !car.destroyed &&
+                record.stuckAtFrame < 0 && horizontalDistance(then, car.position) < stuckDistance) {
+                record.stuckAtFrame = frame;
+            }
+            then = car.position;
+            if (c < 4 && record.finishFrame < 0) opponentsDone = false;
+        }
+        if (opponentsDone) break;
+    }
+
+    for (int c = 0; c < 5; ++c) {
+        const HoverCar& car = *racers[c];
+        const CarRecord& record = records[c];
+        std::ostringstream who;
+        who << levelLabel(level);
+        if (c < 4) {
+            who << " opponent " << c;
+        } else {
+            who << " player";
+        }
+        who << " at (" << car.position.x << ", " << car.position.z << "), shield " << car.shield
+            << ", " << car.checkpointsPassed << " of " << lapsWorth + 1 << " checkpoints";
+        EXPECT_LT(record.nonFiniteAtFrame, 0) << who.str() << " turned non-finite";
+        EXPECT_LT(record.stuckAtFrame, 0)
+            << who.str() << " stuck from " << record.stuckAtFrame / framesPerSecond << " s";
+        if (c < 4) {
+            EXPECT_FALSE(car.destroyed) << who.str();
+            EXPECT_GE(record.finishFrame, 0) << who.str() << " did not finish in five minutes";
+        }
+    }
+    RecordProperty("seconds", frame / framesPerSecond);
+}
+
+INSTANTIATE_TEST_SUITE_P(Tracks, HeadlessRace, ::testing::Values(1, 2, 3, 4),
+                         [](const ::testing::TestParamInfo<int>& info) {
+                             return std::string(levelLabel(info.param));
+                         });
