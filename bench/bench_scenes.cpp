@@ -1,0 +1,121 @@
+// bench_scenes.cpp - the benchmark's scenes: the empty frame, the main menu, the four
+// set-up pages and a race on each track, each run through the game's own loop turn.
+//
+// In a race the player's car is driven through the race keys (A, D, Left, Right), set in
+// keyDown before the turn as the window procedure would set them, so the key bindings,
+// the physics and the drawing all run as they do for a player.
+#include "bench_scenes.h"
+
+#include <cmath>
+
+#include "game_state.h"
+#include "main_loop.h"
+#include "track.h"
+#include "window_procedure.h"
+#include "world.h"
+
+const Scene benchScenes[] = {
+    {"empty", "empty frame (clear, swap)", sceneEmpty, 0},
+    {"menu", "main menu", sceneMainMenu, 0},
+    {"colour", "set-up: colour", sceneSetupPage, GameState::SetupColor},
+    {"engine", "set-up: engine", sceneSetupPage, GameState::SetupEngine},
+    {"boost", "set-up: boost", sceneSetupPage, GameState::SetupBoost},
+    {"tires", "set-up: grav tires", sceneSetupPage, GameState::SetupTires},
+    {"wind", "race: wind (track 1)", sceneRace, 1},
+    {"earth", "race: earth (track 2)", sceneRace, 2},
+    {"water", "race: water (track 3)", sceneRace, 3},
+    {"fire", "race: fire (track 4)", sceneRace, 4},
+};
+const int benchSceneCount = int(sizeof benchScenes / sizeof benchScenes[0]);
+
+namespace {
+
+const int keyA = 0x41;
+const int keyD = 0x44;
+const double pi = 3.14159265358979323846;
+
+// Follows the track outline like the computer cars do, a little ahead of the car, and
+// keeps to a moderate speed so that it takes the bends instead of living on the walls.
+class PlayerDriver {
+public:
+    void restart() { waypoint = 1; }
+
+    void setKeys() {
+        keyDown[keyA] = keyDown[keyD] = keyDown[VK_LEFT] = keyDown[VK_RIGHT] = false;
+        const HoverCar& car = playerCar;
+        if (car.destroyed || trackPointCount < 2) return;
+        for (int advances = 0; advances <= trackPointCount; ++advances) {
+            if (horizontalDistance(trackPoints[waypoint], car.position) >= lookAhead) break;
+            waypoint = waypoint < trackPointCount ? waypoint + 1 : 2;
+        }
+        const double toX = double(trackPoints[waypoint].x) - car.position.x;
+        const double toZ = double(trackPoints[waypoint].z) - car.position.z;
+        // The heading h drives along (sin h + cos h, cos h - sin h): the angle h + pi / 4.
+        double error = std::atan2(toX, toZ) - (double(car.heading) + pi / 4);
+        while (error > pi) error -= 2 * pi;
+        while (error < -pi) error += 2 * pi;
+        const double step = double(car.turnRate) * frameTime;
+        if (error > step / 2) keyDown[VK_LEFT] = true;
+        else if (error < -step / 2) keyDown[VK_RIGHT] = true;
+        const double speed = car.velocity.length();
+        if (std::fabs(error) < 0.7 && speed < cruise) keyDown[keyA] = true;
+        else if (speed >= cruise) keyDown[keyD] = true;
+    }
+
+private:
+    const double lookAhead = 25;
+    const double cruise = 0.8;
+    int waypoint = 1;
+};
+
+PlayerDriver driver;
+
+void releaseAllKeys() {
+    for (bool& key : keyDown) key = false;
+}
+
+}  // namespace
+
+void enterScene(const Scene& scene) {
+    releaseAllKeys();
+    switch (scene.kind) {
+    case sceneEmpty:
+        break;
+    case sceneMainMenu:
+        gameState = GameState::MainMenu;
+        break;
+    case sceneSetupPage:
+        gameState = scene.value;
+        break;
+    case sceneRace:
+        // As the race end starts the next race: the racers back on the grid, then the
+        // track built. The countdown is skipped so that every measured frame races.
+        trackLevel = scene.value;
+        nextGridSlot = 0;
+        playerCar.resetForRace();
+        for (int j = 0; j < 4; ++j) otherCars[j].resetForRace();
+        buildTrack();
+        raceCountdown = 0;
+        raceEndTimer = 0;
+        gameState = GameState::Race;
+        driver.restart();
+        break;
+    }
+}
+
+bool runSceneTurn(const Scene& scene, HWND window, MSG& message) {
+    if (scene.kind == sceneEmpty) {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+        SwapBuffers(deviceContext);
+        return true;
+    }
+    if (scene.kind == sceneRace) driver.setKeys();
+    int exitCode = 0;
+    return mainLoopTurn(window, message, exitCode);
+}
+
+int destroyedRacers() {
+    int count = playerCar.destroyed ? 1 : 0;
+    for (int j = 0; j < 4; ++j) count += otherCars[j].destroyed ? 1 : 0;
+    return count;
+}
