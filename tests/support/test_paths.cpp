@@ -3,6 +3,8 @@
 
 #include <filesystem>
 
+#include <unistd.h>
+
 namespace fs = std::filesystem;
 
 std::string sourceDir() { return KORV_SOURCE_DIR; }
@@ -10,7 +12,10 @@ std::string dataDir() { return KORV_DATA_DIR; }
 std::string sharedTestDataDir() { return std::string(KORV_SHARED_DIR) + "/testdata"; }
 
 std::string freshWorkDir(const std::string& name, bool enter) {
-    fs::path dir = fs::temp_directory_path() / ("korvalinth-test-" + name);
+    // Every test runs in a process of its own, and ctest runs them side by side: the
+    // process id keeps tests of one suite (which share a name) out of each other's way.
+    fs::path dir = fs::temp_directory_path() /
+                   ("korvalinth-test-" + name + "-" + std::to_string(getpid()));
     fs::remove_all(dir);
     fs::create_directories(dir);
     if (enter) fs::current_path(dir);

@@ -7,7 +7,7 @@
 std::string sourceDir();          // the repository
 std::string dataDir();            // the data files made by the build
 std::string sharedTestDataDir();  // ../shared/testdata beside the repository
-// A new empty folder under the test work folder, made the current directory when
+// A new empty folder of this process under the system's temporary folder, made the current directory when
 // enter is true (the game reads and writes its files in the working directory).
 std::string freshWorkDir(const std::string& name, bool enter = true);
 // Copies every generated data file into the current directory.
