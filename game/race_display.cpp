@@ -10,9 +10,9 @@
 #include "window_procedure.h"
 #include "world.h"
 
-namespace {
+float sceneryScale() { return trackScale > 0 ? trackScale : 1.0f; }
 
-float scaleDivisor() { return trackScale > 0 ? trackScale : 1.0f; }
+namespace {
 
 // A block reads size rows of size RGB pixels from the start of the map's buffer, each
 // row padded to 4 bytes; the loader's biSizeImage says how many bytes the buffer holds.
@@ -26,7 +26,7 @@ bool mapHoldsBlock(int size) {
 // raster position would lie outside the window is not drawn (its position would be
 // invalid); the test is made on the float so that no out-of-range value is converted.
 void drawMarker(const Vector3& at, int size) {
-    float s = scaleDivisor();
+    float s = sceneryScale();
     float fx = at.z / s + float(mapOffset);
     float fy = at.x / s + float(mapOffset);
     if (!(fx > -1.0f && fx < float(screenWidth) && fy > -1.0f && fy < float(screenHeight)))
@@ -183,7 +183,7 @@ void drawStartLine() {
 // The opaque grounds of the wind and earth tracks hide the mirrored racers drawn later
 // below them; the water track's pools and the fire ground are drawn after the mirror pass.
 void drawTrackScenery() {
-    float s = scaleDivisor();
+    float s = sceneryScale();
     switch (trackLevel) {
     case 1:
         glPushMatrix();
@@ -211,7 +211,7 @@ void drawTrackScenery() {
 // racers are then mirrored below the ground on every track, masked only where the
 // stencil test is on.
 void drawPoolMarksAndMirror() {
-    float s = scaleDivisor();
+    float s = sceneryScale();
     if (trackLevel == 3) {
         glPushMatrix();
         glTranslatef(800 / s, 0, -100 / s);
@@ -240,7 +240,7 @@ void drawPoolMarksAndMirror() {
 
 // Drawn over the reflections, translucent, so they show through inside the pools.
 void drawWaterAndPools() {
-    float s = scaleDivisor();
+    float s = sceneryScale();
     glColor4f(0.2f, 0.3f, 0.8f, 0.4f);
     glPushMatrix();
     groundQuad(1700 / s, -600 / s);
@@ -257,7 +257,7 @@ void drawWaterAndPools() {
 
 // Translucent, over the mirrored racers, which show through it as reflections.
 void drawFireGround() {
-    float s = scaleDivisor();
+    float s = sceneryScale();
     glColor4f(0.5f, 0.3f, 0.3f, 0.4f);
     glPushMatrix();
     groundQuad(1400 / s, -900 / s);

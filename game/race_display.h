@@ -18,4 +18,8 @@ void drawWallsAndPosts();
 void drawWindStreaks();          // wind track only
 void endRaceFrame();             // flush and swap
 
+// trackScale as a divisor of the scenery, pool and minimap coordinates: 1 while no track
+// table has set it.
+float sceneryScale();
+
 #endif

@@ -19,9 +19,6 @@ const int opponentCount = 4;
 
 int score(const HoverCar& car) { return car.lap * car.checkpointsPassed; }
 
-// The track sizes are divided by trackScale; a level that no table built leaves it 0.
-float scaleDivisor() { return trackScale > 0 ? trackScale : 1.0f; }
-
 void drawGameOver() {
     if (playerCar.blastRadius <= 50) return;
     glPushMatrix();
@@ -223,7 +220,7 @@ void runBoulders() {
 
 // Only sets the flag: the steering keys clear it when they use it, and a reset clears it.
 void updatePoolMembership() {
-    float s = scaleDivisor();
+    float s = sceneryScale();
     poolCentres[0] = Vector3(800 / s, 0, -100 / s);
     poolCentres[1] = Vector3(800 / s + 400 / s, 0, -100 / s);
     poolCentres[2] = Vector3(800 / s + 400 / s, 0, -100 / s + (-400 / s));

@@ -13,6 +13,7 @@
 #include "gl_test_context.h"
 #include "outline_text.h"
 #include "race_display.h"
+#include "race_frame.h"
 #include "start_up.h"
 #include "test_paths.h"
 #include "track.h"
@@ -283,5 +284,36 @@ TEST_F(RaceDisplay, HudLabelsFiguresAndEngineGauge) {
         EXPECT_EQ(colourIn(0, height / 3, green) > 30, c.green) << c.thrust;
         EXPECT_EQ(colourIn(0, height / 3, blue) > 30, c.blue) << c.thrust;
         EXPECT_EQ(colourIn(0, height / 3, red) > 10, c.red) << c.thrust;
+    }
+}
+
+// A whole frame on each track leaves the OpenGL state as it found it: the stencil test,
+// face culling and texturing off, the depth test on, all colours written, and the HUD's
+// push matched by its pop, frame after frame.
+TEST_F(RaceDisplay, RaceFrameRestoresTheStateItChanges) {
+    ASSERT_NO_FATAL_FAILURE(startGame("race-display-state"));
+    gameState = GameState::Race;
+    frameTime = 1.0f / 60;
+    for (int track = 1; track <= 4; ++track) {
+        trackLevel = track;
+        buildTrack();
+        raceCountdown = track == 1 ? 0.5f : -6.0f;   // the countdown's view, then the race's
+        for (int frame = 0; frame < 40; ++frame) {
+            runRaceFrame();
+            EXPECT_FALSE(glIsEnabled(GL_STENCIL_TEST)) << track;
+            EXPECT_FALSE(glIsEnabled(GL_CULL_FACE)) << track;
+            EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D)) << track;
+            EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST)) << track;
+            GLboolean mask[4];
+            glGetBooleanv(GL_COLOR_WRITEMASK, mask);
+            EXPECT_TRUE(mask[0] && mask[1] && mask[2] && mask[3]) << track;
+            GLint depth = 0, mode = 0;
+            glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
+            glGetIntegerv(GL_MATRIX_MODE, &mode);
+            EXPECT_EQ(depth, 1) << track;
+            EXPECT_EQ(mode, GL_MODELVIEW) << track;
+            EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR)) << track;
+            if (HasFailure()) return;
+        }
     }
 }
