@@ -6,6 +6,8 @@
 // millisecond or so late and the frame time the game reads next must come out even.
 #include "frame_pacing.h"
 
+#include <cstdint>
+
 #include "platform.h"
 #include "window_procedure.h"
 
