@@ -1,5 +1,8 @@
 // bitmap_test.cpp - reading 24-bit BMP files: small images made here and the shared test
 // files other people wrote (skipped where a clone has none beside it).
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <climits>
 #include <cstdint>
 #include <cstdio>
@@ -275,6 +278,21 @@ TEST(LoadBitmapFile, TakesPixelsFromTheOffsetTheHeaderGives) {
 }
 
 // ---- records and extensions ----------------------------------------------------------------
+
+// A pipe would hold the open until something wrote to it; a folder or a device is no
+// picture. Each is missing to the loader.
+TEST(LoadBitmapFile, APipeAFolderOrADeviceIsNoBitmapAndIsNotOpened) {
+    freshWorkDir("bitmap-odd-paths");
+    ASSERT_EQ(mkfifo("pipe.bmp", 0644), 0);
+    fs::create_directory("folder.bmp");
+    fs::create_symlink("/dev/zero", "device.bmp");
+    alarm(20);   // a blocking open ends the test instead of hanging it
+    for (const char* name : {"pipe.bmp", "folder.bmp", "device.bmp"}) {
+        BITMAPINFOHEADER info{};
+        EXPECT_EQ(loadBitmapFile(name, &info), nullptr) << name;
+    }
+    alarm(0);
+}
 
 TEST(CreateBitmapTexture, MakesAnRgbRecordWithoutATexture) {
     freshWorkDir("bitmap-texture");

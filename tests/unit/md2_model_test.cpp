@@ -1,6 +1,9 @@
 // md2_model_test.cpp - loading and drawing MD2 models without a window: a two-frame model
 // made here and the shared test files other people wrote (skipped where a clone has none
 // beside it). The upload and drawing calls go to a recorder (recording_gl.h).
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -189,6 +192,21 @@ TEST_F(Md2ModelTest, NeedsAModelFileAndABmpSkin) {
     Md2Model* model = loadMd2Model("model.md2", "skin.bmp");
     EXPECT_NE(model, nullptr);
     release(model);
+}
+
+// A pipe would hold the open until something wrote to it; a folder or a device is no
+// data file. Each is missing to the loader, for the model and for its skin.
+TEST_F(Md2ModelTest, APipeAFolderOrADeviceIsNeitherAModelNorASkin) {
+    writeFile("model.md2", twoFrameModel());
+    ASSERT_EQ(mkfifo("pipe.md2", 0644), 0);
+    ASSERT_EQ(mkfifo("pipe.bmp", 0644), 0);
+    fs::create_directory("folder.md2");
+    fs::create_symlink("/dev/zero", "device.md2");
+    alarm(20);   // a blocking open ends the test instead of hanging it
+    for (const char* name : {"pipe.md2", "folder.md2", "device.md2"})
+        EXPECT_EQ(loadMd2Model(name, "skin.bmp"), nullptr) << name;
+    EXPECT_EQ(loadMd2Model("model.md2", "pipe.bmp"), nullptr);
+    alarm(0);
 }
 
 TEST_F(Md2ModelTest, DrawsAFrameWithTheSecondAndThirdCornersExchanged) {
