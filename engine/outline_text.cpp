@@ -3,10 +3,9 @@
 // RGB pixels drawn at the raster position.
 #include "outline_text.h"
 
-#include "float_to_int.h"
-
 #include <cstring>
 
+#include "float_to_int.h"
 #include "window_procedure.h"
 
 GLYPHMETRICSFLOAT glyphMetrics[256];
