@@ -1,12 +1,27 @@
 // file_open.h - opening the game's data files by the names the game gives them.
 // The game names files with Windows separators ("models\ogro\tris.md2"); this is the
-// one place where a port turns such a name into one its file system takes.
+// one place where a port turns such a name into one its file system takes, and the one
+// place that decides what at such a name counts as a file the game may read or replace.
 #ifndef KORVALINTH_ENGINE_FILE_OPEN_H
 #define KORVALINTH_ENGINE_FILE_OPEN_H
 
 #include <cstdio>
 
-// fopen with the game's path; null when the file does not open.
+enum class DataPathKind { Missing, RegularFile, Other };
+
+// What lies at the path, found without opening it: opening a named pipe waits for its
+// other end, and a device or a folder is no data file. Every reader treats Other as
+// Missing, so nothing at a data path can hold the game up.
+DataPathKind dataPathKind(const char* path);
+
+// fopen with the game's path; null when the file does not open, and null without any
+// open when the path holds no regular file.
 FILE* openDataFile(const char* path, const char* mode);
+
+// Whether a file may be written at the path: nothing is there yet, or a regular file a
+// plain writer could open for writing that is not marked read-only. A read-only mark is
+// the player's own protection of the file and holds for an administrator too, who may
+// otherwise write anything. Anything else at the path is left as it is.
+bool mayWriteDataFile(const char* path);
 
 #endif

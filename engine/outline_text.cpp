@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "float_to_int.h"
 #include "window_procedure.h"
 
 GLYPHMETRICSFLOAT glyphMetrics[256];
@@ -43,15 +44,7 @@ void printCentred(GLuint base, const char* text) {
 void wholeNumberText(float value, char text[8]) {
     // Seven characters hold 9999999 and -999999; larger magnitudes show as those, so the
     // text never outgrows its buffer and no out-of-range float reaches an int conversion.
-    int whole;
-    if (value != value)
-        whole = 0;
-    else if (value >= 9999999.0f)
-        whole = 9999999;
-    else if (value <= -999999.0f)
-        whole = -999999;
-    else
-        whole = int(value);  // truncates toward zero
+    const int whole = truncateWithin(value, -999999, 9999999, 0);
 
     char digits[8];
     int count = 0;

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "float_to_int.h"
 #include "hover_car.h"
 #include "world.h"
 
@@ -11,6 +12,7 @@ namespace {
 
 const int wallSlots = 30;
 const int postSlots = 250;
+const int maxSubSteps = 1000;
 
 bool isFinite(const Vector3& v) {
     return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
@@ -108,7 +110,9 @@ void HoverCar::update(const HoverCar& other) {
 
         // Sub-steps keep each move at about 0.1 units, thin enough not to skip a wall's
         // bounce band in the middle of a long wall.
-        int steps = static_cast<int>(10.0f * velocity.length());
+        // The bound (100 units a frame, ten times what the game's figures reach) keeps a
+        // speed driven wild by a save file's figures from stalling the frame.
+        int steps = truncateWithin(10.0f * velocity.length(), 0, maxSubSteps, 0);
         if (steps == 0) steps = 1;
         const float n = static_cast<float>(steps);
 

@@ -2,6 +2,7 @@
 // next race, the body with its shadow, and the explosion of a destroyed car.
 #include "hover_car.h"
 
+#include "float_to_int.h"
 #include "random.h"
 #include "world.h"
 
@@ -55,6 +56,16 @@ void HoverCar::resetForRace() {
     boostsLeft = 2.0f;
     cameraOffset = Vector3(1.0f, 1.0f, 1.0f);
     takeGridSlot(*this);
+}
+
+CarTuning HoverCar::tuning() const { return {color, accel, topSpeed, boostPower, turnRate}; }
+
+void HoverCar::setTuning(const CarTuning& tuning) {
+    color = tuning.color;
+    accel = tuning.accel;
+    topSpeed = tuning.topSpeed;
+    boostPower = tuning.boostPower;
+    turnRate = tuning.turnRate;
 }
 
 void HoverCar::draw() const {
@@ -112,7 +123,8 @@ void HoverCar::drawExplosion() {
         glColor4f(0.0f, 0.0f, 1.0f, static_cast<float>(1 - blastRadius / 50));
         if (quadric != nullptr) gluSphere(quadric, static_cast<double>(blastRadius), 10, 10);
         glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-        blastRadius += static_cast<int>(frameTime * 60.0f);
+        // The blast stops at 70 or more, so no frame needs to add more than that.
+        blastRadius += truncateWithin(frameTime * 60.0f, 0, 70, 0);
         if (!computerDriven) {
             // Pulls the race camera back and up while the sphere grows.
             cameraOffset.y = 10.0f;

@@ -10,6 +10,13 @@ namespace DriveMode {
 enum : int { Throttle = 0, Glide = 1, Coast = 2 };
 }
 
+// What the player chose and bought: the colour and the tuning figures. The race end
+// keeps them through its reset, and the save file holds them.
+struct CarTuning {
+    Vector3 color;
+    float accel, topSpeed, boostPower, turnRate;
+};
+
 class HoverCar {
 public:
     Vector3 position;
@@ -47,6 +54,8 @@ public:
 
     HoverCar();
     void resetForRace();
+    CarTuning tuning() const;
+    void setTuning(const CarTuning& tuning);
     void draw() const;
     void drawExplosion();
 

@@ -82,9 +82,13 @@ void backToMenu() {
         if (trackLevel > 4) trackLevel = 1;
     }
     nextGridSlot = 0;
+    // The grav tires are kept as the race end keeps them; the file, when it holds a
+    // turn rate, has the last word.
+    const float turnRate = playerCar.turnRate;
     resetRacers();
+    playerCar.turnRate = turnRate;
     buildTrack();
-    readSaveFile(7);
+    reloadSaveFile();
 }
 
 // step is +1 for Down, -1 for Up.

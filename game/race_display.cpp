@@ -6,6 +6,7 @@
 // fog stay on as the start-up left them.
 #include "race_display.h"
 
+#include "float_to_int.h"
 #include "frame_pacing.h"
 #include "outline_text.h"
 #include "window_procedure.h"
@@ -14,6 +15,10 @@
 float sceneryScale() { return trackScale > 0 ? trackScale : 1.0f; }
 
 namespace {
+
+// The game's own figures never fill more than about 180 glyphs; the bound keeps a save
+// file's huge engine figures from making a frame draw billions of them.
+const int maxGaugeGlyphs = 1000;
 
 // A block reads size rows of size RGB pixels from the start of the map's buffer, each
 // row padded to 4 bytes; the loader's biSizeImage says how many bytes the buffer holds.
@@ -130,7 +135,7 @@ void drawHud() {
     printCentred(fontBase, "(Shield)");
 
     glTranslatef(-8, -12, 0);
-    int glyphs = int(playerCar.thrust * 2.35f);
+    const int glyphs = truncateWithin(playerCar.thrust * 2.35f, 0, maxGaugeGlyphs, 0);
     for (int i = 0; i < glyphs; ++i) {
         // Glyph 10 sets no colour and keeps the black of glyph 9.
         if (i < 10) glColor3f(0, 0, 0);

@@ -6,8 +6,12 @@
 // the player's checkpoints, raceEndTimer, cameraPathDone and the player's blastRadius.
 #include "race_frame.h"
 
+#include <climits>
+
+#include "float_to_int.h"
 #include "outline_text.h"
 #include "race_display.h"
+#include "save_file.h"
 #include "text_streams.h"
 #include "world.h"
 
@@ -93,6 +97,14 @@ bool raceIsOver() { return playerCar.checkpointsPassed > 3 * trackPointCount; }
 
 int prizeForPlace(int place) { return (5 - place) * 1000; }
 
+// Money saturates at the ends of an int instead of overflowing: a save file may hold
+// any int.
+int moneyWithPrize(int held, int prize) {
+    if (prize > 0 && held > INT_MAX - prize) return INT_MAX;
+    if (prize < 0 && held < INT_MIN - prize) return INT_MIN;
+    return held + prize;
+}
+
 int trackAfter(int level) {
     int next = level + 1;
     return next > 4 ? 4 : next;
@@ -120,7 +132,9 @@ const char* resultMessage(int place) {
 
 // The digit shows while the countdown is above 0 before this frame's tick, truncated,
 // so the last second shows 0.
-int shownCountdownDigit() { return raceCountdown > 0 ? int(raceCountdown) : -1; }
+int shownCountdownDigit() {
+    return raceCountdown > 0 ? truncateWithin(raceCountdown, 0, INT_MAX, -1) : -1;
+}
 
 // Six passes over the spare car, the opponents and the player. The spare car never
 // scores, so it takes every pass that no eligible racer wins. A destroyed racer's update
@@ -153,10 +167,15 @@ void raceEndStep() {
         gameState = GameState::MainMenu;
         trackLevel = trackAfter(trackLevel);
         nextGridSlot = 0;
-        money += prizeForPlace(playerCar.place);
+        money = moneyWithPrize(money, prizeForPlace(playerCar.place));
+        // The reset puts the car on the grid; what the player chose and bought stays.
+        const CarTuning bought = playerCar.tuning();
         playerCar.resetForRace();
+        playerCar.setTuning(bought);
         for (int j = 0; j < opponentCount; ++j) otherCars[j].resetForRace();
         buildTrack();
+        // The file holds every prize and track won, whatever ends the run next.
+        saveCar();
     }
 }
 

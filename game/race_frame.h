@@ -10,6 +10,7 @@ void raceEndStep();    // the result screen and the move to the next track
 
 bool raceIsOver();                   // the player has passed three laps' worth of checkpoints
 int prizeForPlace(int place);        // dollars paid at the race end
+int moneyWithPrize(int held, int prize);  // held + prize, saturated at the int's ends
 int trackAfter(int level);           // the track the race end moves on to
 const char* trackName(int level);    // null for a level without a name
 const char* resultMessage(int place);  // null for place 0

@@ -82,7 +82,7 @@ void compileModelFrame(GLuint list, const Md2Model* model) {
 
 bool initGame() {
     trackLevel = 1;
-    readSaveFile(8);
+    readSaveFile(9);
     // Only tracks 1 to 4 exist; a level beyond them starts on the nearest one, so the
     // first build always has walls, an outline and a track scale to place boulders by.
     if (trackLevel < 1) trackLevel = 1;

@@ -3,22 +3,38 @@
 // The game's files were written for stream libraries that leave a float untouched
 // when its text is no number and store 0 in an int. Since C++11 a failed conversion
 // stores 0 in either, so the readers go through these two helpers instead of >>:
-//   end of the data, or a stream that already failed: the target keeps its value;
+//   end of the data, a read error, or a stream that already failed: the target keeps
+//   its value;
+//   a number out of the target's range, or a float that is not finite: the target
+//   keeps its value;
 //   text that is no number: a float keeps its value, an int becomes 0;
-// and in both cases the stream is left failed, so every later read keeps its target.
+// and in every case the stream is left failed, so every later read keeps its target.
 #include "text_streams.h"
 
+#include <climits>
+#include <cmath>
 #include <cstdio>
 
-const char* createIfMissing(const char* name) {
-    // Append mode creates a missing file and never truncates an existing one.
-    if (std::FILE* file = std::fopen(name, "ab")) std::fclose(file);
-    return name;
+#include "file_open.h"
+
+std::ifstream openTextInput(const char* name, bool createMissing) {
+    std::ifstream in;
+    const DataPathKind kind = dataPathKind(name);
+    if (kind == DataPathKind::Missing && createMissing) {
+        // Append mode creates a missing file and never truncates an existing one.
+        if (std::FILE* file = std::fopen(name, "ab")) std::fclose(file);
+    }
+    if (dataPathKind(name) == DataPathKind::RegularFile) in.open(name);
+    return in;
 }
 
 void readFloat(std::istream& in, float& target) {
     float value = 0;
-    if (in >> value) target = value;
+    if (!(in >> value)) return;
+    if (std::isfinite(value))
+        target = value;
+    else
+        in.setstate(std::ios::failbit);
 }
 
 void readInt(std::istream& in, int& target) {
@@ -30,6 +46,10 @@ void readInt(std::istream& in, int& target) {
     int value = 0;
     if (in >> value)
         target = value;
-    else
+    else if (in.bad())
+        return;   // a read error: as if the data had ended here
+    else if (value != INT_MAX && value != INT_MIN)
         target = 0;
+    // A number beyond an int is stored as INT_MAX or INT_MIN by the failed extraction
+    // and is not taken.
 }

@@ -2,16 +2,20 @@
 #ifndef KORVALINTH_GAME_TEXT_STREAMS_H
 #define KORVALINTH_GAME_TEXT_STREAMS_H
 
+#include <fstream>
 #include <istream>
 
-// Creates the file empty when it does not exist (input files are opened with creation
-// allowed) and returns the name, so a stream can be constructed on the result.
-const char* createIfMissing(const char* name);
+// A stream for reading the named file. With createMissing, a missing file is created
+// empty first (the outline and camera files are opened with creation allowed). Anything
+// at the name that is no regular file (a pipe, a device, a folder) counts as missing and
+// is neither created nor opened, so the stream stays closed and yields nothing.
+std::ifstream openTextInput(const char* name, bool createMissing);
 
-// Float extraction that leaves the target as it stood when it fails.
+// Float extraction that leaves the target as it stood when it fails. A value that is not
+// finite counts as one that cannot be read.
 void readFloat(std::istream& in, float& target);
-// Int extraction: a failure at the end of the data, or on a stream already failed,
-// leaves the target; text that is no number stores 0 and fails the stream.
+// Int extraction: a failure at the end of the data, on a stream already failed, or on a
+// number too large for an int leaves the target; text that is no number stores 0.
 void readInt(std::istream& in, int& target);
 
 #endif

@@ -81,12 +81,7 @@ void buildTrackBlock() {
 }
 
 void openOutlineStreams() {
-    for (int i = 0; i < 8; ++i) {
-        std::ifstream& stream = outlineStreams[i];
-        if (stream.is_open()) stream.close();
-        stream.clear();
-        stream.open(createIfMissing(outlineFileNames[i]));
-    }
+    for (int i = 0; i < 8; ++i) outlineStreams[i] = openTextInput(outlineFileNames[i], true);
 }
 
 void readTrackOutline() {

@@ -10,8 +10,8 @@
 #include "text_streams.h"
 
 Vector3 cameraOffset;
-std::ifstream cameraXStream(createIfMissing("camerax.txt"));
-std::ifstream cameraYStream(createIfMissing("cameray.txt"));
+std::ifstream cameraXStream = openTextInput("camerax.txt", true);
+std::ifstream cameraYStream = openTextInput("cameray.txt", true);
 Plane wallPlanes[30];
 TrackWall trackWalls[30];
 Vector3 trackPoints[10000];

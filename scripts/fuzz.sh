@@ -5,9 +5,10 @@
 #   scripts/fuzz.sh [seconds per fuzzer, default 30]
 #
 # Needs clang++ and libFuzzer's runtime (Debian: clang, libclang-rt-14-dev); installs
-# nothing. The seeds are the shared loader test files and earlier findings. An input that
-# crashes a loader is kept in tests/fixtures/fuzz-<loader>/, where the unit tests load
-# it from then on, and the script exits non-zero.
+# nothing. The seeds are the shared loader test files. An input that crashes a loader is
+# left in build-fuzz/findings-<loader>/ and the script exits non-zero; the mend comes
+# with a loader test of that input and the outcome it must have, next to the loader's
+# other small files.
 set -euo pipefail
 
 seconds="${1:-30}"
@@ -44,14 +45,14 @@ build_and_run() {
     local name="$1" extension="$2"
     shift 2
     local binary="$out/${name}_fuzzer" corpus="$out/corpus-$name" findings="$out/findings-$name"
-    local fixtures="$root/tests/fixtures/fuzz-$name" work="$out/work-$name"
+    local work="$out/work-$name"
     echo "== $name: building"
     "$cxx" "${flags[@]}" "$root/tests/fuzz/${name}_fuzzer.cpp" "${engine[@]}" -o "$binary"
 
     mkdir -p "$corpus" "$findings" "$work"
     rm -f "$findings"/*
     local seed
-    for seed in "$@" "$fixtures"/*; do
+    for seed in "$@"; do
         [ -f "$seed" ] && cp "$seed" "$corpus/"
     done
 
@@ -61,12 +62,9 @@ build_and_run() {
         "$binary" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=32768 \
         -print_final_stats=1 -artifact_prefix="$findings/" "$corpus") || status=$?
     if [ "$status" -ne 0 ]; then
-        mkdir -p "$fixtures"
         local finding
         for finding in "$findings"/*; do
-            [ -f "$finding" ] || continue
-            cp "$finding" "$fixtures/$(basename "$finding").$extension"
-            echo "== $name: kept $fixtures/$(basename "$finding").$extension"
+            [ -f "$finding" ] && echo "== $name: finding $finding (a .$extension file)"
         done
         echo "== $name: FAILED (status $status)"
         return 1

@@ -248,6 +248,7 @@ TEST_F(TextureAndModel, AFrameShowsWhereItsVerticesAreFacingTheWayItsNormalsPoin
 // front: its outline fills the extents its README gives for frame 0 (Quake axes, z up; seen
 // here along y), and its skin is a texture of the skin image's size.
 TEST_F(TextureAndModel, ARealModelCoversItsKnownExtentsOnScreen) {
+    SKIP_WITHOUT_SHARED_TEST_DATA();
     const std::string md2 = sharedTestDataDir() + "/md2/";
     fs::copy_file(md2 + "derived/sydney-skin24.bmp", "sydney.bmp");
     Md2Model* model = loadMd2Model((md2 + "assimp/sydney.md2").c_str(), "sydney.bmp");

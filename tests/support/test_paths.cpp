@@ -11,6 +11,11 @@ std::string sourceDir() { return KORV_SOURCE_DIR; }
 std::string dataDir() { return KORV_DATA_DIR; }
 std::string sharedTestDataDir() { return std::string(KORV_SHARED_DIR) + "/testdata"; }
 
+bool sharedTestDataPresent() {
+    return fs::exists(sharedTestDataDir() + "/bmp/manifest.tsv") &&
+           fs::exists(sharedTestDataDir() + "/md2/manifest.tsv");
+}
+
 std::string freshWorkDir(const std::string& name, bool enter) {
     // Every test runs in a process of its own, and ctest runs them side by side: the
     // process id keeps tests of one suite (which share a name) out of each other's way.

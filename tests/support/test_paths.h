@@ -7,6 +7,13 @@
 std::string sourceDir();          // the repository
 std::string dataDir();            // the data files made by the build
 std::string sharedTestDataDir();  // ../shared/testdata beside the repository
+// Whether the shared loader test files are there: a clone of the repository alone has
+// none, and the tests that read them skip.
+bool sharedTestDataPresent();
+#define SKIP_WITHOUT_SHARED_TEST_DATA()                                                        \
+    if (!sharedTestDataPresent())                                                             \
+    GTEST_SKIP() << "the shared loader test files are not beside the repository ("          \
+                 << sharedTestDataDir() << ")"
 // A new empty folder of this process under the system's temporary folder, made the current directory when
 // enter is true (the game reads and writes its files in the working directory).
 std::string freshWorkDir(const std::string& name, bool enter = true);

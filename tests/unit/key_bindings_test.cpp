@@ -135,6 +135,7 @@ TEST_F(KeyBindings, PHeldStartsANewGameOnEveryTurnOnlyOnTheMainMenu) {
         playerCar.accel = 5.4f;
         playerCar.topSpeed = 3.3f;
         playerCar.boostPower = 2.8f;
+        playerCar.turnRate = 4.5f;
         playerCar.position = Vector3(500, 0, 500);
         turnWith({keyP});
         EXPECT_EQ(money, 3000);
@@ -143,6 +144,7 @@ TEST_F(KeyBindings, PHeldStartsANewGameOnEveryTurnOnlyOnTheMainMenu) {
         EXPECT_FLOAT_EQ(playerCar.accel, 2.0f);
         EXPECT_FLOAT_EQ(playerCar.topSpeed, 1.4f);
         EXPECT_FLOAT_EQ(playerCar.boostPower, 1.4f);
+        EXPECT_FLOAT_EQ(playerCar.turnRate, 1.0f);
         EXPECT_EQ(playerCar.position, Vector3(40, 0, -25));
         EXPECT_EQ(otherCars[3].position, Vector3(80, 0, -25));
         EXPECT_EQ(nextGridSlot, 5);
@@ -153,7 +155,7 @@ TEST_F(KeyBindings, PHeldStartsANewGameOnEveryTurnOnlyOnTheMainMenu) {
     EXPECT_EQ(fileText("save.car"), "");  // nothing saved
 }
 
-TEST_F(KeyBindings, QOnASetupPageSavesResetsAndReloadsTheFirstSevenValues) {
+TEST_F(KeyBindings, QOnASetupPageSavesResetsAndReloadsAllButTheTrackLevel) {
     gameState = GameState::SetupBoost;
     playerCar.color = Vector3(0, 0.5f, 0);
     playerCar.accel = 3.4f;
@@ -164,36 +166,38 @@ TEST_F(KeyBindings, QOnASetupPageSavesResetsAndReloadsTheFirstSevenValues) {
     money = 1234;
     trackLevel = 2;
     turnWith({keyQ});
-    EXPECT_EQ(fileText("save.car"), "0\r\n0.5\r\n0\r\n3.4\r\n2.4\r\n2.2\r\n1234\r\n2");
+    EXPECT_EQ(fileText("save.car"), "0\r\n0.5\r\n0\r\n3.4\r\n2.4\r\n2.2\r\n1234\r\n2\r\n4.5");
     EXPECT_EQ(gameState, GameState::MainMenu);
     EXPECT_EQ(playerCar.color, Vector3(0, 0.5f, 0));
     EXPECT_FLOAT_EQ(playerCar.accel, 3.4f);
     EXPECT_FLOAT_EQ(playerCar.topSpeed, 2.4f);
     EXPECT_FLOAT_EQ(playerCar.boostPower, 2.2f);
-    EXPECT_FLOAT_EQ(playerCar.turnRate, 1.0f);  // not saved: the reset's
+    EXPECT_FLOAT_EQ(playerCar.turnRate, 4.5f);  // the grav tires bought
     EXPECT_FLOAT_EQ(playerCar.heading, 0);
     EXPECT_EQ(money, 1234);
     EXPECT_EQ(trackLevel, 2);
 }
 
 TEST_F(KeyBindings, QLeavingARaceSavesNothingAndThenSavesWhileStillHeld) {
-    const std::string lastSave = "0.2\r\n0.4\r\n0.6\r\n1.6\r\n1.8\r\n1.8\r\n500\r\n1";
+    const std::string lastSave = "0.2\r\n0.4\r\n0.6\r\n1.6\r\n1.8\r\n1.8\r\n500\r\n1\r\n1.5";
     writeFile("save.car", lastSave);
     gameState = GameState::Race;
     money = 9000;  // a prize won since the last save
     playerCar.accel = 5.4f;
+    playerCar.turnRate = 4.5f;
     trackLevel = 3;
     turnWith({keyQ});
     EXPECT_EQ(fileText("save.car"), lastSave);
     EXPECT_EQ(gameState, GameState::MainMenu);
     EXPECT_EQ(money, 500);
     EXPECT_FLOAT_EQ(playerCar.accel, 1.6f);
+    EXPECT_FLOAT_EQ(playerCar.turnRate, 1.5f);
     EXPECT_EQ(playerCar.color, Vector3(0.2f, 0.4f, 0.6f));
     EXPECT_EQ(trackLevel, 3);  // kept in memory
 
     money = 800;
     turnWith({keyQ});
-    EXPECT_EQ(fileText("save.car"), "0.2\r\n0.4\r\n0.6\r\n1.6\r\n1.8\r\n1.8\r\n800\r\n3");
+    EXPECT_EQ(fileText("save.car"), "0.2\r\n0.4\r\n0.6\r\n1.6\r\n1.8\r\n1.8\r\n800\r\n3\r\n1.5");
 }
 
 TEST_F(KeyBindings, QWithoutASaveFileKeepsTheResetFiguresAndTheMoney) {
@@ -206,7 +210,7 @@ TEST_F(KeyBindings, QWithoutASaveFileKeepsTheResetFiguresAndTheMoney) {
     EXPECT_EQ(money, 4200);
     EXPECT_EQ(playerCar.color, Vector3(1, 0.6f, 1));
     EXPECT_FLOAT_EQ(playerCar.accel, 2.0f);
-    EXPECT_FLOAT_EQ(playerCar.turnRate, 1.0f);
+    EXPECT_FLOAT_EQ(playerCar.turnRate, 3.0f);  // the grav tires are kept
 }
 
 struct DestroyedCase {
@@ -220,15 +224,17 @@ TEST_F(KeyBindings, QHeldAfterTheCarWasDestroyedAdvancesTheTrackOnceAndWraps) {
         std::remove("save.car");
         gameState = GameState::Race;
         trackLevel = c.levelBefore;
+        playerCar.turnRate = 1.5f;
         playerCar.destroyed = true;
         turnWith({keyQ});
         EXPECT_EQ(trackLevel, c.levelAfter);
         EXPECT_FALSE(playerCar.destroyed);
         turnWith({keyQ});
         EXPECT_EQ(trackLevel, c.levelAfter);
-        // The second turn, already on the menu, saved the advanced level.
+        // The second turn, already on the menu, saved the advanced level: the eighth
+        // value, before the turn rate.
         std::string save = fileText("save.car");
-        EXPECT_EQ(save.substr(save.size() - 1), std::to_string(c.levelAfter));
+        EXPECT_EQ(save.substr(save.size() - 6), std::to_string(c.levelAfter) + "\r\n1.5");
     }
 }
 
@@ -264,7 +270,7 @@ TEST_F(KeyBindings, EnterBuysOnlyOnAShopPageAndAlwaysReArmsItsTimer) {
     }
 }
 
-TEST_F(KeyBindings, ShopPurchasesSurviveQButGravTiresDoNot) {
+TEST_F(KeyBindings, ShopPurchasesSurviveQGravTiresIncluded) {
     gameState = GameState::SetupEngine;
     money = 20000;
     engineChoice = 5;
@@ -279,7 +285,7 @@ TEST_F(KeyBindings, ShopPurchasesSurviveQButGravTiresDoNot) {
     turnWith({keyQ});
     EXPECT_FLOAT_EQ(playerCar.accel, 5.4f);
     EXPECT_FLOAT_EQ(playerCar.topSpeed, 3.3f);
-    EXPECT_FLOAT_EQ(playerCar.turnRate, 1.0f);
+    EXPECT_FLOAT_EQ(playerCar.turnRate, 4.5f);
     EXPECT_EQ(money, 10000);
 }
 

@@ -2,7 +2,9 @@
 // prize, countdown digits, camera path, boulders, pools and fireballs.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <fstream>
+#include <string>
 #include <vector>
 
 #include "race_frame.h"
@@ -166,6 +168,33 @@ TEST(RaceRules, ResultScreenPrizeAndNextTrack) {
     }
     EXPECT_EQ(trackAfter(4), 4);
     EXPECT_EQ(trackAfter(1), 2);
+}
+
+// A save file may hold any int: the prize stops at the largest money (and a loss at the
+// smallest) instead of overflowing, and the race end saves what it paid.
+TEST(RaceRules, ThePrizeSaturatesAtTheLargestMoney) {
+    struct Case {
+        int held, prize, after;
+    } cases[] = {{INT_MAX, 5000, INT_MAX},       {INT_MAX - 4000, 4000, INT_MAX},
+                 {INT_MAX - 4001, 4000, INT_MAX - 1}, {INT_MIN, -1000, INT_MIN},
+                 {INT_MIN + 1000, -1000, INT_MIN}, {1000, -1000, 0}};
+    for (const Case& c : cases) EXPECT_EQ(moneyWithPrize(c.held, c.prize), c.after) << c.held;
+
+    freshWorkDir("race-rules-largest-money");
+    copyDataFilesHere();
+    quadric = gluNewQuadric();
+    trackLevel = 1;
+    money = INT_MAX;
+    gameState = GameState::Race;
+    playerCar.place = 1;
+    raceEndTimer = 0;
+    frameTime = 5.5f;
+    raceEndStep();
+    EXPECT_EQ(money, INT_MAX);
+    std::ifstream saved("save.car");
+    std::string line;
+    for (int value = 1; value <= 7; ++value) std::getline(saved, line);
+    EXPECT_EQ(line, "2147483647\r");
 }
 
 TEST(RaceRules, CameraPathThatEndsOnItsFirstPair) {

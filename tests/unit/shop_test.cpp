@@ -135,7 +135,7 @@ TEST(Shop, NothingIsSoldOffTheShopPagesOrForAChoiceThatIsNoEntry) {
     EXPECT_EQ(shopEntry(GameState::SetupColor, 1), nullptr);
 }
 
-TEST(Shop, ARaceEndPutsBackTheDefaultFiguresWhateverWasBought) {
+TEST(Shop, ARaceEndKeepsWhatWasBought) {
     freshWorkDir("shop-race-end");
     copyDataFilesHere();
     trackLevel = 1;
@@ -153,10 +153,11 @@ TEST(Shop, ARaceEndPutsBackTheDefaultFiguresWhateverWasBought) {
     frameTime = 5.5f;
     raceEndStep();
     EXPECT_EQ(gameState, GameState::MainMenu);
-    EXPECT_FLOAT_EQ(playerCar.accel, 2.0f);
-    EXPECT_FLOAT_EQ(playerCar.topSpeed, 1.4f);
-    EXPECT_FLOAT_EQ(playerCar.boostPower, 1.4f);
-    EXPECT_FLOAT_EQ(playerCar.turnRate, 1.0f);
+    EXPECT_FLOAT_EQ(playerCar.accel, 5.4f);
+    EXPECT_FLOAT_EQ(playerCar.topSpeed, 3.3f);
+    EXPECT_FLOAT_EQ(playerCar.boostPower, 2.8f);
+    EXPECT_FLOAT_EQ(playerCar.turnRate, 4.5f);
+    EXPECT_EQ(money, 4000);
 }
 
 }  // namespace

@@ -1,7 +1,13 @@
 // text_streams_test.cpp - the readers' rules: what a failed extraction leaves behind.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <cstdlib>
 #include <filesystem>
+#include <locale>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -79,18 +85,125 @@ TEST(TextStreams, AFailedStreamKeepsEveryLaterField) {
     EXPECT_EQ(f, 9.0f);
 }
 
-TEST(TextStreams, CreateIfMissingMakesAnEmptyFileAndKeepsAnExistingOne) {
+TEST(TextStreams, OpeningCreatesAMissingFileOnlyWhenAskedAndKeepsAnExistingOne) {
     freshWorkDir("text-streams-create");
-    const char* name = "windx.txt";
-    EXPECT_EQ(createIfMissing(name), name);
-    ASSERT_TRUE(std::filesystem::exists(name));
-    EXPECT_EQ(std::filesystem::file_size(name), 0u);
+    std::ifstream made = openTextInput("windx.txt", true);
+    EXPECT_TRUE(made.is_open());
+    ASSERT_TRUE(std::filesystem::exists("windx.txt"));
+    EXPECT_EQ(std::filesystem::file_size("windx.txt"), 0u);
+
+    std::ifstream notMade = openTextInput("save.car", false);
+    EXPECT_FALSE(notMade.is_open());
+    EXPECT_FALSE(std::filesystem::exists("save.car"));
 
     { std::ofstream("rockx.txt") << "10 20 0"; }
-    std::ifstream in(createIfMissing("rockx.txt"));
+    std::ifstream in = openTextInput("rockx.txt", true);
     std::string content;
     std::getline(in, content);
     EXPECT_EQ(content, "10 20 0");
+}
+
+// A pipe would hold the open (or the reads) until something wrote to it; a folder or a
+// device is no text file. Each counts as missing: not opened, not replaced, nothing read.
+TEST(TextStreams, WhatIsNoRegularFileIsNeitherOpenedNorCreated) {
+    freshWorkDir("text-streams-odd");
+    ASSERT_EQ(mkfifo("pipe.txt", 0644), 0);
+    std::filesystem::create_directory("folder.txt");
+    std::filesystem::create_symlink("/dev/zero", "device.txt");
+    alarm(20);   // a blocking open ends the test instead of hanging it
+    for (const char* name : {"pipe.txt", "folder.txt", "device.txt"}) {
+        SCOPED_TRACE(name);
+        const auto kind = std::filesystem::symlink_status(name).type();
+        std::ifstream in = openTextInput(name, true);
+        EXPECT_FALSE(in.is_open());
+        float value = 7;
+        readFloat(in, value);
+        EXPECT_EQ(value, 7.0f);
+        EXPECT_EQ(std::filesystem::symlink_status(name).type(), kind);
+    }
+    alarm(0);
+}
+
+// The stream library takes no "inf" or "nan"; a library that did (or a locale's own
+// number reader, as here) must not bring one into the game.
+struct NonFiniteNumbers : std::num_get<char> {
+    iter_type do_get(iter_type in, iter_type end, std::ios_base& str, std::ios_base::iostate& err,
+                     float& value) const override {
+        std::string word;
+        while (in != end && !std::isspace(static_cast<unsigned char>(*in))) word += *in++;
+        value = std::strtof(word.c_str(), nullptr);
+        if (in == end) err |= std::ios_base::eofbit;
+        (void)str;
+        return in;
+    }
+};
+
+TEST(TextStreams, AFloatThatIsNotFiniteCannotBeRead) {
+    for (const char* text : {"inf 3", "-inf 3", "nan 3", "1e39 3"}) {
+        std::istringstream in(text);
+        in.imbue(std::locale(in.getloc(), new NonFiniteNumbers));
+        float first = -1, second = -2;
+        readFloat(in, first);
+        readFloat(in, second);
+        EXPECT_EQ(first, -1.0f) << text;
+        EXPECT_EQ(second, -2.0f) << text << ": the reading stops there";
+    }
+    std::istringstream in("2.5 3");
+    in.imbue(std::locale(in.getloc(), new NonFiniteNumbers));
+    float finite = 0;
+    readFloat(in, finite);
+    EXPECT_EQ(finite, 2.5f) << "the locale's reader is used";
+}
+
+TEST(TextStreams, AnIntBeyondTheRangeIsNotTaken) {
+    for (const char* text : {"99999999999 5", "-99999999999 5", "2147483648 5"}) {
+        std::istringstream in(text);
+        int first = -1, second = -2;
+        readInt(in, first);
+        readInt(in, second);
+        EXPECT_EQ(first, -1) << text;
+        EXPECT_EQ(second, -2) << text;
+    }
+    std::istringstream in("2147483647 -2147483648");
+    int largest = 0, smallest = 0;
+    readInt(in, largest);
+    readInt(in, smallest);
+    EXPECT_EQ(largest, 2147483647);
+    EXPECT_EQ(smallest, -2147483647 - 1);
+}
+
+// Hands out its text, then fails as a disk does: the file stream's buffer throws on a
+// read error and the stream turns that into its bad state.
+class FailingBuffer : public std::streambuf {
+public:
+    explicit FailingBuffer(const std::string& text) : text_(text) {
+        setg(&text_[0], &text_[0], &text_[0] + text_.size());
+    }
+
+protected:
+    int_type underflow() override { throw std::ios_base::failure("read error"); }
+
+private:
+    std::string text_;
+};
+
+TEST(TextStreams, AReadErrorEndsTheDataWhereItHappens) {
+    // "3" is cut off by the error: it is not taken, as if the file ended before it.
+    for (const char* text : {"1.5 12 3", "1.5 12 "}) {
+        FailingBuffer buffer(text);
+        std::istream in(&buffer);
+        float f = -1, g = -2;
+        int i = -1, j = -2;
+        readFloat(in, f);
+        readInt(in, i);
+        readInt(in, j);
+        readFloat(in, g);
+        EXPECT_EQ(f, 1.5f) << text;
+        EXPECT_EQ(i, 12) << text;
+        EXPECT_EQ(j, -2) << text;
+        EXPECT_EQ(g, -2.0f) << text;
+        EXPECT_TRUE(in.bad()) << text;
+    }
 }
 
 }  // namespace
