@@ -6,9 +6,11 @@
 
 std::string sourceDir();          // the repository
 std::string dataDir();            // the data files made by the build
+std::string binaryDir();          // the build folder
 std::string sharedTestDataDir();  // ../shared/testdata beside the repository
 // A new empty folder of this process under the system's temporary folder, made the current directory when
-// enter is true (the game reads and writes its files in the working directory).
+// enter is true (the game reads and writes its files in the working directory). It is
+// removed, with all it holds, when the process ends.
 std::string freshWorkDir(const std::string& name, bool enter = true);
 // Copies every generated data file into the current directory.
 void copyDataFilesHere();
