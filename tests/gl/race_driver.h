@@ -34,9 +34,10 @@ public:
     // race holds it. Key A keeps it throttling: the race frame puts the player back in
     // Coast after every update, whatever the steering asked for.
     void drive() const {
-        keyDown['A'] = true;
+        const int keyA = 'A';
+        keyDown[keyA] = true;
         pollKeys();
-        keyDown['A'] = false;
+        keyDown[keyA] = false;
         if (raceCountdown - frameTime > 1.0f) return;
         playerCar.computerDriven = true;
         // Above what the drag allows, as the opponents' is: it asks for throttle always.
