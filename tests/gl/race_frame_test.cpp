@@ -101,8 +101,8 @@ std::string describe(const Reading& r) {
            " text pixels differ";
 }
 
-// A fresh start-up with the racers on the grid of the track, the race under way, and a
-// HUD that prints the same in every frame: no speed, no engine, no frame rate.
+// The racers back on the grid of the track, the race under way, and a HUD that prints
+// the same in every frame: no speed, no engine, no frame rate.
 void startRace(int track) {
     trackLevel = track;
     buildTrack();

@@ -46,8 +46,11 @@ std::string sharedTestDataDir() { return std::string(KORV_SHARED_DIR) + "/testda
 std::string freshWorkDir(const std::string& name, bool enter) {
     // Every test runs in a process of its own, and ctest runs them side by side: the
     // process id keeps tests of one suite (which share a name) out of each other's way.
-    fs::path dir = fs::temp_directory_path() /
-                   ("korvalinth-test-" + name + "-" + std::to_string(getpid()));
+    // A parameterised test's name holds a slash; the folder stays one level deep.
+    std::string leaf = "korvalinth-test-" + name + "-" + std::to_string(getpid());
+    for (char& c : leaf)
+        if (c == '/') c = '-';
+    fs::path dir = fs::temp_directory_path() / leaf;
     madeFolders().add(dir);
     fs::remove_all(dir);
     fs::create_directories(dir);
