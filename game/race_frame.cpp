@@ -69,14 +69,6 @@ void drawResultMessage() {
     glPopMatrix();
 }
 
-// Opponents see the player as it stood before its own update of this frame.
-void updateCars() {
-    glEnable(GL_CULL_FACE);
-    for (int j = 0; j < opponentCount; ++j) otherCars[j].update(playerCar);
-    playerCar.update(playerCar);
-    glDisable(GL_CULL_FACE);
-}
-
 void drawExplosions() {
     for (int j = 0; j < opponentCount; ++j) otherCars[j].drawExplosion();
     playerCar.drawExplosion();
@@ -92,6 +84,14 @@ void runFireballs() {
 }
 
 }  // namespace
+
+// Opponents see the player as it stood before its own update of this frame.
+void updateRacers() {
+    glEnable(GL_CULL_FACE);
+    for (int j = 0; j < opponentCount; ++j) otherCars[j].update(playerCar);
+    playerCar.update(playerCar);
+    glDisable(GL_CULL_FACE);
+}
 
 bool raceIsOver() { return playerCar.checkpointsPassed > 3 * trackPointCount; }
 
@@ -284,7 +284,7 @@ void runRaceFrame() {
         updatePoolMembership();
     }
     if (trackLevel == 4) drawFireGround();       // 15
-    updateCars();                                // 16
+    updateRacers();                              // 16
     drawWallsAndPosts();                         // 17
     drawExplosions();                            // 18
     if (trackLevel == 1) drawWindStreaks();      // 19

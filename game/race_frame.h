@@ -18,6 +18,7 @@ int shownCountdownDigit();           // the big digit of this frame, or -1 when 
 void chaseCamera();
 void tickCountdownAndCameraPath();   // the countdown tick and one step of the camera path
 void applyRaceLookAt();              // the look-at of the countdown or of the race
+void updateRacers();                 // the opponents, then the player; each update draws its car
 void runBoulders();                  // the earth track's boulders, after its ground
 void updatePoolMembership();         // the water track's pools slow the player's steering
 void applyFireballDamage(int burst); // one fireball's damage, before its animation

@@ -1,8 +1,8 @@
 // headless_race_test.cpp - whole races on the four tracks with the real outline files,
 // at a steady 60 frames a second, the cars updated in the race frame's order: every
 // computer car must drive three laps within five minutes, no car may turn non-finite,
-// and none may stay stuck against a wall. The player's car is driven through the fields
-// the race keys set.
+// and none may stay stuck against a wall. The player's car is driven through the game's
+// key handler.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -10,8 +10,10 @@
 #include <string>
 
 #include "gl_test_context.h"
+#include "key_bindings.h"
 #include "race_frame.h"
 #include "test_paths.h"
+#include "window_procedure.h"
 #include "world.h"
 
 namespace {
@@ -27,14 +29,14 @@ bool isFinite(const Vector3& v) {
     return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
 }
 
-// Keys for the player's car, once per frame before the frame runs, as the bindings act:
-// A throttles, D glides, Left and Right turn the heading by turnRate x frameTime (a third
-// of it in a pool, which uses up the pool flag) and set the direction from the heading.
-// It aims the velocity, not the nose, at a point a little ahead on the outline.
+// The player at the keys, once per frame before the frame runs, as the main loop polls
+// them: it holds Left or Right to aim the car's velocity, not its nose, at a point a little
+// ahead on the outline, and A or D to keep a modest speed. The game's key handler does
+// the rest (the turn by turnRate x frameTime, a third of it in a pool).
 class KeyDriver {
 public:
     void drive() {
-        HoverCar& car = playerCar;
+        const HoverCar& car = playerCar;
         if (car.destroyed || trackPointCount < 2) return;
         for (int advances = 0; advances <= trackPointCount; ++advances) {
             if (horizontalDistance(trackPoints[waypoint], car.position) >= lookAhead) break;
@@ -54,33 +56,23 @@ public:
         while (error > pi) error -= 2 * pi;
         while (error < -pi) error += 2 * pi;
         const double step = car.turnRate * frameTime;
-        if (std::fabs(error) > step / 2) steer(error > 0 ? 1 : -1);
-
+        const int held[] = {VK_LEFT, VK_RIGHT, keyA, keyD};
+        if (std::fabs(error) > step / 2) keyDown[error > 0 ? VK_LEFT : VK_RIGHT] = true;
         const double wanted = std::sqrt(wantX * wantX + wantZ * wantZ);
         if (std::fabs(error) < 0.7 && wanted > 0.03) {
-            car.driveMode = DriveMode::Throttle;
+            keyDown[keyA] = true;
         } else if (wanted < 0.3) {
-            car.driveMode = DriveMode::Glide;
+            keyDown[keyD] = true;
         }
+        pollKeys();
+        for (int key : held) keyDown[key] = false;
     }
 
 private:
+    static const int keyA = 'A', keyD = 'D';
     const double cruise = 0.8;
     const double lookAhead = 24;
     int waypoint = 1;
-
-    void steer(int side) {   // Left +1, Right -1
-        HoverCar& car = playerCar;
-        const float turn = car.turnRate * frameTime;
-        if (!car.inPool) {
-            car.heading += side * turn;
-        } else {
-            car.heading += side * turn / 3;
-            car.inPool = false;
-        }
-        car.direction.z = float(std::cos(double(car.heading)) - std::sin(double(car.heading)));
-        car.direction.x = float(std::sin(double(car.heading)) + std::cos(double(car.heading)));
-    }
 };
 
 struct CarRecord {
@@ -131,13 +123,12 @@ TEST_P(HeadlessRace, EveryOpponentDrivesThreeLapsWithinFiveMinutes) {
     int frame = 0;
     for (; frame < raceFrames; ++frame) {
         keys.drive();
-        raceCountdown -= frameTime;
-        // The race frame's rules that move or damage cars, in its order.
+        // The race frame's steps that move or damage cars, in its order, without the
+        // drawing between them.
+        tickCountdownAndCameraPath();
         if (level == 2) runBoulders();
         if (level == 3) updatePoolMembership();
-        for (int j = 0; j < 4; ++j) otherCars[j].update(playerCar);
-        playerCar.update(playerCar);
-        playerCar.driveMode = DriveMode::Coast;
+        updateRacers();
         if (level == 4) {
             for (int burst = 0; burst < 4; ++burst) applyFireballDamage(burst);
         }

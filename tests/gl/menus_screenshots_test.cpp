@@ -35,7 +35,7 @@ const Picture pictures[] = {
 }  // namespace
 
 TEST(MenuScreenshots, MainMenuAndSetupPages) {
-    std::filesystem::path dir = screenshotDir();  // before the work folder changes
+    std::filesystem::path dir = screenshotDir();
     std::filesystem::create_directories(dir);
     ASSERT_NE(openTestWindow(640, 480), nullptr);
     freshWorkDir("menu-screenshots");

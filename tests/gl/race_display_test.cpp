@@ -264,9 +264,6 @@ TEST_F(RaceDisplay, HudLabelsFiguresAndEngineGauge) {
     fontBase = createOutlineFont("Arial", 4, 1.0f);
     ASSERT_NE(fontBase, 0u);
     glEnable(GL_DEPTH_TEST);
-    auto colourIn = [&](int y0, int y1, Rgb c) {
-        return countIn(0, y0, width, y1, [&](Rgb p) { return near(p, c, 40); });
-    };
     const Rgb yellow{255, 255, 0}, green{0, 255, 0}, blue{0, 0, 255}, red{255, 0, 0};
     struct Case {
         float thrust;
@@ -278,12 +275,16 @@ TEST_F(RaceDisplay, HudLabelsFiguresAndEngineGauge) {
         drawMinimap();
         beginRaceView();
         drawHud();
-        saveBackBuffer(("hud-" + std::to_string(int(c.thrust)) + ".ppm").c_str());
-        EXPECT_GT(colourIn(height / 2, height, yellow), 300) << "labels";
-        EXPECT_GT(colourIn(height / 2, height, green), 100) << "figures";
-        EXPECT_EQ(colourIn(0, height / 3, green) > 30, c.green) << c.thrust;
-        EXPECT_EQ(colourIn(0, height / 3, blue) > 30, c.blue) << c.thrust;
-        EXPECT_EQ(colourIn(0, height / 3, red) > 10, c.red) << c.thrust;
+        const FramePixels frame;
+        const std::string picture = "hud-thrust-" + std::to_string(int(c.thrust));
+        auto colourIn = [&](int y0, int y1, Rgb colour) {
+            return frame.count([&](Rgb p) { return near(p, colour, 40); }, 0, y0, width, y1);
+        };
+        EXPECT_GT(colourIn(height / 2, height, yellow), 300) << "labels " << keptPicture(frame, picture);
+        EXPECT_GT(colourIn(height / 2, height, green), 100) << "figures " << keptPicture(frame, picture);
+        EXPECT_EQ(colourIn(0, height / 3, green) > 30, c.green) << c.thrust << keptPicture(frame, picture);
+        EXPECT_EQ(colourIn(0, height / 3, blue) > 30, c.blue) << c.thrust << keptPicture(frame, picture);
+        EXPECT_EQ(colourIn(0, height / 3, red) > 10, c.red) << c.thrust << keptPicture(frame, picture);
     }
 }
 

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "png_writer.h"
+#include "test_paths.h"
 #include "world.h"
 
 bool near(Rgb a, Rgb b, int tolerance) {
@@ -60,5 +61,14 @@ bool FramePixels::writePng(const std::string& path) const {
 std::filesystem::path screenshotDir() {
     const char* wanted = std::getenv("KORV_SCREENSHOT_DIR");
     if (wanted && *wanted) return std::filesystem::absolute(wanted);
-    return std::filesystem::current_path().parent_path() / "screenshots";
+    return std::filesystem::path(binaryDir()) / "screenshots";
+}
+
+std::string keptPicture(const FramePixels& frame, const std::string& name) {
+    std::filesystem::path dir = std::filesystem::path(binaryDir()) / "test-pictures";
+    std::error_code ignored;
+    std::filesystem::create_directories(dir, ignored);
+    std::filesystem::path file = dir / (name + ".png");
+    if (!frame.writePng(file.string())) return "(could not write " + file.string() + ")";
+    return "(the frame is in " + file.string() + ")";
 }

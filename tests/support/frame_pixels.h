@@ -44,7 +44,12 @@ private:
 };
 
 // Where screenshot tests put their pictures: the folder KORV_SCREENSHOT_DIR names, or
-// screenshots/ beside the test work folder. Ask before the test changes folder.
+// screenshots/ in the build folder.
 std::filesystem::path screenshotDir();
+
+// Writes the frame as test-pictures/<name>.png in the build folder, for a person to look
+// at, and returns a line naming the file. Meant for a failure message, which gtest only
+// builds when the check fails: EXPECT_...(...) << keptPicture(frame, "hud-20");
+std::string keptPicture(const FramePixels& frame, const std::string& name);
 
 #endif

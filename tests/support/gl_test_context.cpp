@@ -1,7 +1,6 @@
 // gl_test_context.cpp - the game window for GL tests.
 #include "gl_test_context.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <vector>
 
@@ -65,14 +64,4 @@ int countPixels(Rgb c, int tolerance) {
             ++count;
     }
     return count;
-}
-
-void saveBackBuffer(const char* path) {
-    std::vector<unsigned char> pixels = backBuffer();
-    FILE* f = std::fopen(path, "wb");
-    if (!f) return;
-    std::fprintf(f, "P6\n%d %d\n255\n", screenWidth, screenHeight);
-    for (int y = screenHeight - 1; y >= 0; --y)
-        std::fwrite(&pixels[size_t(y) * screenWidth * 3], 1, size_t(screenWidth) * 3, f);
-    std::fclose(f);
 }

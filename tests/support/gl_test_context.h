@@ -19,7 +19,5 @@ HWND openTestWindow(int width = 640, int height = 480);
 Rgb readPixel(int x, int y);
 // How many pixels of the back buffer are within tolerance of colour c in each channel.
 int countPixels(Rgb c, int tolerance);
-// Writes the back buffer as a binary PPM (for looking at a failing test by eye).
-void saveBackBuffer(const char* path);
 
 #endif

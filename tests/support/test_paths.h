@@ -6,6 +6,7 @@
 
 std::string sourceDir();          // the repository
 std::string dataDir();            // the data files made by the build
+std::string binaryDir();          // the build folder
 std::string sharedTestDataDir();  // ../shared/testdata beside the repository
 // Whether the shared loader test files are there: a clone of the repository alone has
 // none, and the tests that read them skip.
@@ -15,7 +16,8 @@ bool sharedTestDataPresent();
     GTEST_SKIP() << "the shared loader test files are not beside the repository ("          \
                  << sharedTestDataDir() << ")"
 // A new empty folder of this process under the system's temporary folder, made the current directory when
-// enter is true (the game reads and writes its files in the working directory).
+// enter is true (the game reads and writes its files in the working directory). It is
+// removed, with all it holds, when the process ends.
 std::string freshWorkDir(const std::string& name, bool enter = true);
 // Copies every generated data file into the current directory.
 void copyDataFilesHere();

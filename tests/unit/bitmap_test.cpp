@@ -204,7 +204,6 @@ TEST(LoadBitmapFile, TheBufferAlwaysHoldsEveryPaddedRow) {
         loadBytes(bmpFile(width, height, c.data, c.sizeImage), image);
         ASSERT_NE(image.pixels, nullptr);
         EXPECT_EQ(image.info.biSizeImage, 48u);
-        EXPECT_EQ(topDownRgb(image.pixels, width, height).size(), size_t(width * height * 3));
         for (int row = 0; row < height; ++row) {
             EXPECT_EQ(image.pixels[row * 16], storedRed(0, row));
             EXPECT_EQ(image.pixels[row * 16 + 14], storedBlue(width - 1, row));

@@ -345,14 +345,6 @@ TEST_P(OutlineFiles, PointsRunInsideTheWallsOnceRoundAndEndWithTheEndPair) {
     }
 }
 
-TEST_P(OutlineFiles, TheToolsOwnChecksPassOnTheBuiltOutline) {
-    for (const Outline& o : buildOutlines()) {
-        if (o.track == GetParam()) {
-            EXPECT_EQ(checkOutline(o), "");
-        }
-    }
-}
-
 INSTANTIATE_TEST_SUITE_P(Tracks, OutlineFiles, ::testing::Values(1, 2, 3, 4));
 
 TEST(DataFiles, OutlineCheckCatchesAPointInAWallAndTheEndPairValue) {
