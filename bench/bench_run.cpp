@@ -117,6 +117,26 @@ void printGlString(const char* label, GLenum name) {
     std::printf("gl %s %s\n", label, text ? reinterpret_cast<const char*>(text) : "?");
 }
 
+// The process's minor page faults so far, every thread's (the renderer's among them).
+long minorPageFaults() {
+    rusage usage;
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_minflt;
+}
+
+// A fingerprint of the frame last drawn (FNV-1a over its pixels): with the steady game
+// clock two runs of one build draw the same frames, and a change that must not change a
+// pixel can be checked against the build before it. Read after the timed frames.
+unsigned long long lastFrameHash(const RunOptions& options) {
+    static std::vector<unsigned char> pixels;
+    pixels.resize(size_t(options.width) * size_t(options.height) * 4);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, options.width, options.height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    unsigned long long hash = 14695981039346656037ull;
+    for (unsigned char byte : pixels) hash = (hash ^ byte) * 1099511628211ull;
+    return hash;
+}
+
 // Nearest-rank percentile of sorted times.
 double percentile(const std::vector<double>& sorted, double p) {
     size_t rank = size_t(std::ceil(p / 100.0 * double(sorted.size())));
@@ -129,8 +149,35 @@ double median(const std::vector<double>& sorted) {
     return n % 2 ? sorted[n / 2] : (sorted[n / 2 - 1] + sorted[n / 2]) / 2;
 }
 
-void reportStartUp(const RunOptions& options, int64_t mainNs, int64_t windowStartNs,
-                   int64_t windowEndNs, int64_t initEndNs, int64_t firstFrameNs) {
+struct StartUpTimes {
+    int64_t windowStartNs = 0, windowEndNs = 0, initEndNs = 0;
+};
+
+// Starts the game as its entry point does: the window with its context, then initGame,
+// with the start-up's parts timed. Null, with the reason on stderr, if it cannot start.
+HWND startGame(const RunOptions& options, StartUpTimes& times) {
+    times.windowStartNs = monotonicNanoseconds();
+    HWND window = openGameWindow(options.width, options.height);
+    if (!window) {
+        std::fprintf(stderr, "no window or OpenGL context (is SDL_VIDEODRIVER=offscreen?)\n");
+        return nullptr;
+    }
+    times.windowEndNs = monotonicNanoseconds();
+    beginTimingStartUp();
+    const bool started = initGame();
+    endTimingStartUp();
+    times.initEndNs = monotonicNanoseconds();
+    if (!started) {
+        std::fprintf(stderr, "initGame failed (is the game's data in the working folder?)\n");
+        return nullptr;
+    }
+    return window;
+}
+
+void reportStartUp(const RunOptions& options, int64_t mainNs, const StartUpTimes& times,
+                   int64_t firstFrameNs) {
+    const int64_t windowStartNs = times.windowStartNs, windowEndNs = times.windowEndNs;
+    const int64_t initEndNs = times.initEndNs;
     if (options.spawnedAtNs > 0)
         std::printf("startup exec %.3f\n", millisecondsBetween(options.spawnedAtNs, staticStartNs));
     std::printf("startup world %.3f\n", millisecondsBetween(staticStartNs, mainNs));
@@ -159,6 +206,7 @@ void measureScene(const RunOptions& options, const Scene& scene, HWND window, MS
     times.reserve(size_t(options.frames));
     turnTimes.reserve(size_t(options.frames));
     clearStepTimes();
+    const long faultsBefore = minorPageFaults();
     setStepTiming(true);
     for (int f = 0; f < options.frames && running; ++f) {
         const int64_t start = monotonicNanoseconds();
@@ -169,6 +217,7 @@ void measureScene(const RunOptions& options, const Scene& scene, HWND window, MS
         turnTimes.push_back(millisecondsBetween(start, turnEnd));
     }
     setStepTiming(false);
+    const long faults = minorPageFaults() - faultsBefore;
     if (times.empty()) return;
 
     const double frames = double(times.size());
@@ -186,10 +235,10 @@ void measureScene(const RunOptions& options, const Scene& scene, HWND window, MS
     }
     std::sort(times.begin(), times.end());
     std::sort(turnTimes.begin(), turnTimes.end());
-    std::printf("scene %s %.4f %.4f %d %d %.4f %.4f\n", scene.key, median(times),
+    std::printf("scene %s %.4f %.4f %d %d %.4f %.4f %.1f %016llx\n", scene.key, median(times),
                 percentile(times, 95), int(times.size()),
                 scene.kind == sceneRace ? destroyedRacers() : 0, median(turnTimes),
-                percentile(turnTimes, 95));
+                percentile(turnTimes, 95), double(faults) / frames, lastFrameHash(options));
     std::fflush(stdout);
 }
 
@@ -206,19 +255,9 @@ int main(int argc, char** argv) {
         return 2;
     }
 
-    const int64_t windowStartNs = monotonicNanoseconds();
-    HWND window = openGameWindow(options.width, options.height);
-    if (!window) {
-        std::fprintf(stderr, "no window or OpenGL context (is SDL_VIDEODRIVER=offscreen?)\n");
-        return 2;
-    }
-    const int64_t windowEndNs = monotonicNanoseconds();
-
-    beginTimingStartUp();
-    const bool started = initGame();
-    endTimingStartUp();
-    const int64_t initEndNs = monotonicNanoseconds();
-    if (!started) return 2;
+    StartUpTimes startUp;
+    HWND window = startGame(options, startUp);
+    if (!window) return 2;
 
     // The first frame: the main menu, as the game starts.
     MSG message;
@@ -237,7 +276,7 @@ int main(int argc, char** argv) {
     glGetIntegerv(GL_RED_BITS, &red);
     std::printf("gl buffers: %d-bit colour channels, %d-bit depth, %d-bit stencil\n", red, depth,
                 stencil);
-    reportStartUp(options, mainNs, windowStartNs, windowEndNs, initEndNs, firstFrameNs);
+    reportStartUp(options, mainNs, startUp, firstFrameNs);
     std::fflush(stdout);
 
     startSteadyGameClock();

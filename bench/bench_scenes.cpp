@@ -61,10 +61,19 @@ void releaseAllKeys() {
     for (bool& key : keyDown) key = false;
 }
 
+// The screens' animations and key countdowns as the game starts them, so that a screen's
+// frames do not depend on how long the screens before it ran.
+void restartScreenAnimations() {
+    menuKeyTimer = pageKeyTimer = colorKeyTimer = engineKeyTimer = boostKeyTimer = 0;
+    tireKeyTimer = buyKeyTimer = 0;
+    menuSpin = setupSpin = engineSpin = partPulse = 0;
+}
+
 }  // namespace
 
 void enterScene(const Scene& scene) {
     releaseAllKeys();
+    restartScreenAnimations();
     switch (scene.kind) {
     case sceneEmpty:
         break;

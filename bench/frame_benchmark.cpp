@@ -126,6 +126,8 @@ struct SceneResult {
     double medianMs = 0, p95Ms = 0;
     double turnMedianMs = 0, turnP95Ms = 0;   // before the glFinish
     int frames = 0, destroyed = 0;
+    double faultsPerFrame = 0;
+    std::string lastFrameHash;
     bool measured = false;
 };
 
@@ -187,8 +189,8 @@ bool runSize(const Options& options, const std::string& workDir, SizeResult& res
     FILE* reader = fdopen(pipeEnds[0], "r");
     char line[1024];
     while (reader && std::fgets(line, sizeof line, reader)) {
-        char key[64], name[64];
-        double a = 0, b = 0, c = 0, d = 0;
+        char key[64], name[64], hash[32];
+        double a = 0, b = 0, c = 0, d = 0, e = 0;
         int frameCount = 0, destroyed = 0;
         if (std::sscanf(line, "gl %63s", key) == 1) {
             std::string text = line + 3;
@@ -196,10 +198,10 @@ bool runSize(const Options& options, const std::string& workDir, SizeResult& res
             result.glLines.push_back(text);
         } else if (std::sscanf(line, "startup %63s %lf", name, &a) == 2) {
             result.startUp.emplace_back(name, a);
-        } else if (std::sscanf(line, "scene %63s %lf %lf %d %d %lf %lf", name, &a, &b, &frameCount,
-                               &destroyed, &c, &d) == 7) {
+        } else if (std::sscanf(line, "scene %63s %lf %lf %d %d %lf %lf %lf %31s", name, &a, &b,
+                               &frameCount, &destroyed, &c, &d, &e, hash) == 9) {
             int s = sceneIndex(name);
-            if (s >= 0) result.scenes[s] = SceneResult{a, b, c, d, frameCount, destroyed, true};
+            if (s >= 0) result.scenes[s] = SceneResult{a, b, c, d, frameCount, destroyed, e, hash, true};
         } else if (std::sscanf(line, "step %63s %d %lf", name, &frameCount, &a) == 3) {
             int s = sceneIndex(name);
             if (s >= 0 && frameCount >= 0 && frameCount < frameStepCount + 2)
@@ -224,6 +226,32 @@ std::string startUpLabel(const std::string& key) {
     if (key == "rest") return "initGame: the rest (GL state, particles, lists)";
     if (key == "first") return "first frame (main menu)";
     return key;
+}
+
+// What shows that a run repeats: the racers destroyed by the end of each race and a
+// fingerprint of each scene's last frame (equal in two runs of one build, and in two
+// builds that must draw the same), beside the page faults of a measured frame.
+void printRepeatTable(const std::vector<SizeResult>& results) {
+    std::printf("\n%-28s", "last frame, faults");
+    for (const SizeResult& r : results)
+        std::printf(" | %4dx%-4d destroyed  faults/frame  last frame's fingerprint", r.size.width,
+                    r.size.height);
+    std::printf("\n");
+    for (int s = 0; s < benchSceneCount; ++s) {
+        bool any = false;
+        for (const SizeResult& r : results) any = any || r.scenes[s].measured;
+        if (!any) continue;
+        std::printf("%-28s", benchScenes[s].name);
+        for (const SizeResult& r : results) {
+            const SceneResult& scene = r.scenes[s];
+            if (scene.measured)
+                std::printf(" | %18d %13.1f  %24s", scene.destroyed, scene.faultsPerFrame,
+                            scene.lastFrameHash.c_str());
+            else
+                std::printf(" | %58s", "-");
+        }
+        std::printf("\n");
+    }
 }
 
 // Mean time per frame of each step on the game's thread, the steps' own times (what
@@ -303,11 +331,7 @@ void printTables(const Options& options, const std::vector<SizeResult>& results,
         }
         std::printf("\n");
     }
-    for (const SizeResult& r : results)
-        for (int s = 0; s < benchSceneCount; ++s)
-            if (r.scenes[s].destroyed > 0)
-                std::printf("(%dx%d, %s: %d of the 5 racers destroyed by the end)\n", r.size.width,
-                            r.size.height, benchScenes[s].name, r.scenes[s].destroyed);
+    printRepeatTable(results);
 
     for (const SizeResult& r : results) printStepTable(r);
 

@@ -15,23 +15,28 @@ namespace {
 
 bool steady = false;
 long long steadyCount = 0;
+long long lastRealCount = 0;   // the last reading the game took before the clock turned steady
 long long countsPerFrame = 0;
 
 }  // namespace
 
 extern "C" BOOL __wrap__Z23QueryPerformanceCounterP14_LARGE_INTEGER(LARGE_INTEGER* count) {
-    if (!steady) return __real__Z23QueryPerformanceCounterP14_LARGE_INTEGER(count);
     if (!count) return FALSE;
+    if (!steady) {
+        const BOOL read = __real__Z23QueryPerformanceCounterP14_LARGE_INTEGER(count);
+        if (read) lastRealCount = count->QuadPart;
+        return read;
+    }
     count->QuadPart = steadyCount;
     return TRUE;
 }
 
 void startSteadyGameClock() {
-    LARGE_INTEGER now, frequency;
-    if (!__real__Z23QueryPerformanceCounterP14_LARGE_INTEGER(&now) ||
-        !QueryPerformanceFrequency(&frequency) || frequency.QuadPart < 60)
+    LARGE_INTEGER frequency;
+    if (lastRealCount == 0 || !QueryPerformanceFrequency(&frequency) || frequency.QuadPart < 60)
         return;   // no counter: the game runs on its own clock
-    steadyCount = now.QuadPart;
+    // Counted on from the game's last reading, so that the first steady turn is 1/60 s too.
+    steadyCount = lastRealCount;
     countsPerFrame = frequency.QuadPart / 60;
     steady = true;
 }
