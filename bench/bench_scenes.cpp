@@ -74,6 +74,9 @@ void restartScreenAnimations() {
 void enterScene(const Scene& scene) {
     releaseAllKeys();
     restartScreenAnimations();
+    // A turn's key polls steer by the frameTime of the turn before (runFrame takes the
+    // new one after them): the scene starts as if that turn had run on the steady clock.
+    frameTime = steadyFrameSeconds();
     switch (scene.kind) {
     case sceneEmpty:
         break;

@@ -17,6 +17,7 @@ bool steady = false;
 long long steadyCount = 0;
 long long lastRealCount = 0;   // the last reading the game took before the clock turned steady
 long long countsPerFrame = 0;
+long long countsPerSecond = 0;
 
 }  // namespace
 
@@ -37,8 +38,14 @@ void startSteadyGameClock() {
         return;   // no counter: the game runs on its own clock
     // Counted on from the game's last reading, so that the first steady turn is 1/60 s too.
     steadyCount = lastRealCount;
-    countsPerFrame = frequency.QuadPart / 60;
+    countsPerSecond = frequency.QuadPart;
+    countsPerFrame = countsPerSecond / 60;
     steady = true;
 }
 
 void advanceGameClock() { steadyCount += countsPerFrame; }
+
+// As Timer::elapsedSeconds computes it, so that the two are the same float.
+float steadyFrameSeconds() {
+    return countsPerSecond > 0 ? float(double(countsPerFrame) / double(countsPerSecond)) : 0.0f;
+}

@@ -7,5 +7,7 @@
 void startSteadyGameClock();
 // One frame's worth: 1/60 s.
 void advanceGameClock();
+// The frameTime that the game's timer measures over one steady turn.
+float steadyFrameSeconds();
 
 #endif
