@@ -287,7 +287,8 @@ void printTables(const Options& options, const std::vector<SizeResult>& results,
     std::printf("llvmpipe threads: %s\n", threads ? threads : "default (one per CPU)");
     std::printf("%d frames per scene after %d warm-up frames. A frame is one main-loop turn "
                 "(message, keys, frame, swap) and a glFinish;\nthe empty frame is a clear, a "
-                "swap and a glFinish. Ratios are to the empty frame of the same size.\n\n",
+                "swap and a glFinish. Ratios are to the empty frame of the same size.\nThe game's pacing "
+                "to 60 frames a second is off: each frame runs as soon as the one before ends.\n\n",
                 options.frames, options.warmup);
 
     std::printf("%-28s", "frame time (ms)");

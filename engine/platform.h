@@ -12,6 +12,8 @@
 #define NOMINMAX
 #endif
 #include <windows.h>
+// timeBeginPeriod, which the lean windows.h leaves out.
+#include <mmsystem.h>
 #else
 #include "win32.h"
 #endif

@@ -18,6 +18,12 @@ namespace {
 const char* const windowClassName = "MyClass";
 const char* const windowTitle = "Korvalinth";
 
+// A turn longer than this was a stall (the machine suspended, the window dragged, a
+// debugger, the loading before the first frame), not a frame, and passes as a frame of
+// this length: one such frame leaves every car sound, where the cars' drag step
+// diverges once a frame lasts some seconds. Countdowns run slower across a stall.
+const float longestFrameTime = 0.1f;
+
 bool registerWindowClass(HINSTANCE instance) {
     WNDCLASSEXA windowClass;
     std::memset(&windowClass, 0, sizeof windowClass);
@@ -77,7 +83,8 @@ void shutDown() {
 
 void runFrame() {
     // Without a timer the frame still runs, with no time passing.
-    frameTime = frameTimer ? frameTimer->elapsedSeconds(1) : 0.0f;
+    const float elapsed = frameTimer ? frameTimer->elapsedSeconds(1) : 0.0f;
+    frameTime = elapsed < longestFrameTime ? elapsed : longestFrameTime;
     switch (gameState) {
     case GameState::Race:
         runRaceFrame();

@@ -6,6 +6,7 @@
 // every move that follows a string is made from that string's end.
 #include "menus.h"
 
+#include "frame_pacing.h"
 #include "game_state.h"
 #include "outline_text.h"
 #include "shop_previews.h"
@@ -23,11 +24,6 @@ void beginMenuView() {
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     glPushMatrix();
-}
-
-void endFrame() {
-    glFlush();
-    SwapBuffers(deviceContext);
 }
 
 struct TrackLine {
@@ -191,7 +187,7 @@ void drawMainMenu() {
     drawMenuItems();
 
     glPopMatrix();
-    endFrame();
+    presentFrame();
 }
 
 void drawSetupScreen() {
@@ -228,5 +224,5 @@ void drawSetupScreen() {
     if (partPulse > 2) partPulse = 0;
     engineSpin += 60 * engineChoice * frameTime;
 
-    endFrame();
+    presentFrame();
 }

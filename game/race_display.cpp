@@ -1,11 +1,12 @@
 // race_display.cpp - the drawing steps of the race frame: the minimap of pixel blocks,
 // the race projection and the HUD, the shield bar, the start line, each track's scenery,
-// the stencil-masked reflections, the walls and posts, and the buffer swap.
+// the stencil-masked reflections, the walls and posts, and the end of the frame (the paced swap).
 //
 // Lighting stays off: every colour is the current colour. Blending, the depth test and
 // fog stay on as the start-up left them.
 #include "race_display.h"
 
+#include "frame_pacing.h"
 #include "outline_text.h"
 #include "window_procedure.h"
 #include "world.h"
@@ -288,7 +289,4 @@ void drawWindStreaks() {
     glColor4f(1, 1, 1, 1);
 }
 
-void endRaceFrame() {
-    glFlush();
-    SwapBuffers(deviceContext);
-}
+void endRaceFrame() { presentFrame(); }

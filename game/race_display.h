@@ -16,7 +16,7 @@ void drawWaterAndPools();        // water track only
 void drawFireGround();           // fire track only
 void drawWallsAndPosts();
 void drawWindStreaks();          // wind track only
-void endRaceFrame();             // flush and swap
+void endRaceFrame();             // flush, swap and pace (presentFrame)
 
 // trackScale as a divisor of the scenery, pool and minimap coordinates: 1 while no track
 // table has set it.

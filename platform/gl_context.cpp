@@ -94,5 +94,6 @@ BOOL wglDeleteContext(HGLRC context) {
 BOOL SwapBuffers(HDC dc) {
     if (!dc || !dc->window->hasPixelFormat) return FALSE;
     SDL_GL_SwapWindow(dc->window->sdl);
+    passTestSwapTime();
     return TRUE;
 }

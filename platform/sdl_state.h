@@ -48,6 +48,9 @@ const SDL_DisplayMode* changedDisplayMode();
 // Puts a pop-up window full screen on the changed mode, or back to windowed without one.
 void applyDisplayMode(HWND window);
 
+// The time a swap takes on a clocked test counter (performance_counter.cpp).
+void passTestSwapTime();
+
 // The message queue (messages.cpp).
 void postMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // Drops the queued messages of a window that goes away.

@@ -1,6 +1,6 @@
 // test_hooks.h - seams for the tests, so that they can drive what the player and the
-// clock would: a counter they set, messages and SDL input they queue, message boxes and
-// display modes they control. The game never calls any of these.
+// clock would: a counter they set and clock, messages and SDL input they queue, message
+// boxes and display modes they control. The game never calls any of these.
 #ifndef KORVALINTH_PLATFORM_TEST_HOOKS_H
 #define KORVALINTH_PLATFORM_TEST_HOOKS_H
 
@@ -13,6 +13,12 @@
 // count last set.
 void useTestCounter(int64_t frequency, int64_t count);
 void setTestCounter(int64_t count);
+// Time passing on the test counter as on a thread that draws to a display: from now on
+// each counter read moves it on by countsPerRead after the reading (the work between
+// two reads), each SwapBuffers by countsPerSwap (the frame's drawing) and then, when
+// refreshesPerSecond is above 0, on to the display's next refresh, as a swap with
+// vertical sync waits for it. Sleep always moves the test counter on by its time.
+void clockTestCounter(int64_t countsPerRead, int64_t countsPerSwap, int refreshesPerSecond);
 
 // Queues a message as if it had been posted to the window.
 void postTestMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -190,6 +190,8 @@ typedef struct _GLYPHMETRICSFLOAT {
 
 #define MB_OK 0x00000000L
 
+#define TIMERR_NOERROR 0
+
 #define FW_BOLD 700
 #define ANSI_CHARSET 0
 #define SYMBOL_CHARSET 2
@@ -242,9 +244,12 @@ HGDIOBJ SelectObject(HDC dc, HGDIOBJ object);
 BOOL wglUseFontOutlinesA(HDC dc, DWORD first, DWORD count, DWORD listBase, FLOAT deviation,
                          FLOAT extrusion, int format, GLYPHMETRICSFLOAT* metrics);
 
-// KERNEL: the high-resolution counter (Timer).
+// KERNEL: the high-resolution counter (Timer, frame pacing).
 BOOL QueryPerformanceFrequency(LARGE_INTEGER* frequency);
 BOOL QueryPerformanceCounter(LARGE_INTEGER* count);
+// KERNEL and WINMM: waiting out the rest of a frame (frame pacing).
+void Sleep(DWORD milliseconds);                                   // at least that long; 0 gives up the rest of the time slice
+UINT timeBeginPeriod(UINT milliseconds);                          // sleeps wake within about that; TIMERR_NOERROR
 
 // Runtime: case-insensitive compare (text start-up: the "symbol" face).
 int _strcmpi(const char* a, const char* b);

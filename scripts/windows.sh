@@ -45,7 +45,7 @@ rm -f "$out/stamp"
 
 # Nothing but the system's DLLs: libgcc, libstdc++ and the thread library are linked in.
 failures=0
-allowed=" opengl32.dll glu32.dll gdi32.dll user32.dll kernel32.dll msvcrt.dll "
+allowed=" opengl32.dll glu32.dll gdi32.dll user32.dll kernel32.dll winmm.dll msvcrt.dll "
 for config in 1 2 3 4 5 6; do
   exe="$out/Korvalinth-$config.exe"
   dlls=$(x86_64-w64-mingw32-objdump -p "$exe" | awk '/DLL Name:/ { print tolower($3) }' | sort | tr '\n' ' ')

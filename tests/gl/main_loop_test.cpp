@@ -92,16 +92,27 @@ TEST_F(MainLoop, AnEmptyQueueStillDrawsAFrameAndDispatchesNothing) {
 TEST_F(MainLoop, OneMessagePerTurnDispatchedAfterThatTurnsFrame) {
     postTestMessage(spy, WM_KEYDOWN, 0x41, 1);
     postTestMessage(spy, WM_KEYUP, 0x41, 1);
-    EXPECT_TRUE(turn(100));
+    EXPECT_TRUE(turn(50));
     ASSERT_EQ(seenCount, 1);
     EXPECT_EQ(seen[0].message, UINT(WM_KEYDOWN));
-    EXPECT_FLOAT_EQ(seen[0].frameTime, 0.1f) << "dispatched before the frame";
-    EXPECT_TRUE(turn(200));
+    EXPECT_FLOAT_EQ(seen[0].frameTime, 0.05f) << "dispatched before the frame";
+    EXPECT_TRUE(turn(80));
     ASSERT_EQ(seenCount, 2);
     EXPECT_EQ(seen[1].message, UINT(WM_KEYUP));
-    EXPECT_FLOAT_EQ(seen[1].frameTime, 0.2f);
+    EXPECT_FLOAT_EQ(seen[1].frameTime, 0.08f);
     EXPECT_TRUE(turn(300));
     EXPECT_EQ(seenCount, 2);
+}
+
+TEST_F(MainLoop, ATurnLongerThanATenthOfASecondIsAStallAndPassesAsATenth) {
+    const struct {
+        int64_t ticks;
+        float frameTime;
+    } turns[] = {{99, 0.099f}, {100, 0.1f}, {101, 0.1f}, {30 * perSecond, 0.1f}, {16, 0.016f}};
+    for (const auto& t : turns) {
+        EXPECT_TRUE(turn(t.ticks));
+        EXPECT_FLOAT_EQ(frameTime, t.frameTime) << t.ticks << " ms";
+    }
 }
 
 TEST_F(MainLoop, TheQuitTurnPollsNoKeysDrawsNothingAndSavesNothing) {

@@ -5,10 +5,14 @@
 #include <cstdlib>
 #include <vector>
 
+#include "frame_pacing.h"
 #include "window_procedure.h"
 #include "world.h"
 
 HWND openTestWindow(int width, int height) {
+    // A test's frames run as fast as they can: their subject is not the time between
+    // them. The tests of the pacing turn it back on.
+    setFramePacing(false);
     static bool registered = false;
     if (!registered) {
         WNDCLASSEXA windowClass = {};

@@ -11,7 +11,8 @@ struct Rgb {
 };
 
 // Opens the window (client width x height) with the context current; sets screenWidth
-// and screenHeight. Returns null when no window could be made.
+// and screenHeight, and turns the frame pacing off. Returns null when no window could
+// be made.
 HWND openTestWindow(int width = 640, int height = 480);
 
 // Pixel (x, y) of the back buffer, y counted from the bottom row as OpenGL does.
