@@ -3,7 +3,8 @@
 // hold the game's data, and times the start-up's parts, the first frame and every scene.
 // It reports in lines for korv_frame_benchmark, which starts one run per size:
 //   gl TEXT / startup PART MS / step SCENE STEP MS / scene SCENE MEDIAN P95 FRAMES
-//   DESTROYED TURN_MEDIAN TURN_P95 / memory FIRST_FRAME_KIB END_KIB
+//   DESTROYED TURN_MEDIAN TURN_P95 FAULTS_PER_FRAME LAST_FRAME_HASH /
+//   memory FIRST_FRAME_KIB END_KIB
 //
 //   korv_frame_benchmark_run --size WxH [--frames N] [--warmup N] [--scene KEY]
 //                            [--spawned-at MONOTONIC_NS]
