@@ -8,25 +8,12 @@
 
 #include <cmath>
 
+#include "game_clock.h"
 #include "game_state.h"
 #include "main_loop.h"
 #include "track.h"
 #include "window_procedure.h"
 #include "world.h"
-
-const Scene benchScenes[] = {
-    {"empty", "empty frame (clear, swap)", sceneEmpty, 0},
-    {"menu", "main menu", sceneMainMenu, 0},
-    {"colour", "set-up: colour", sceneSetupPage, GameState::SetupColor},
-    {"engine", "set-up: engine", sceneSetupPage, GameState::SetupEngine},
-    {"boost", "set-up: boost", sceneSetupPage, GameState::SetupBoost},
-    {"tires", "set-up: grav tires", sceneSetupPage, GameState::SetupTires},
-    {"wind", "race: wind (track 1)", sceneRace, 1},
-    {"earth", "race: earth (track 2)", sceneRace, 2},
-    {"water", "race: water (track 3)", sceneRace, 3},
-    {"fire", "race: fire (track 4)", sceneRace, 4},
-};
-const int benchSceneCount = int(sizeof benchScenes / sizeof benchScenes[0]);
 
 namespace {
 
@@ -74,10 +61,22 @@ void releaseAllKeys() {
     for (bool& key : keyDown) key = false;
 }
 
+// The screens' animations and key countdowns as the game starts them, so that a screen's
+// frames do not depend on how long the screens before it ran.
+void restartScreenAnimations() {
+    menuKeyTimer = pageKeyTimer = colorKeyTimer = engineKeyTimer = boostKeyTimer = 0;
+    tireKeyTimer = buyKeyTimer = 0;
+    menuSpin = setupSpin = engineSpin = partPulse = 0;
+}
+
 }  // namespace
 
 void enterScene(const Scene& scene) {
     releaseAllKeys();
+    restartScreenAnimations();
+    // A turn's key polls steer by the frameTime of the turn before (runFrame takes the
+    // new one after them): the scene starts as if that turn had run on the steady clock.
+    frameTime = steadyFrameSeconds();
     switch (scene.kind) {
     case sceneEmpty:
         break;
@@ -109,6 +108,7 @@ bool runSceneTurn(const Scene& scene, HWND window, MSG& message) {
         SwapBuffers(deviceContext);
         return true;
     }
+    advanceGameClock();
     if (scene.kind == sceneRace) driver.setKeys();
     int exitCode = 0;
     return mainLoopTurn(window, message, exitCode);

@@ -4,37 +4,29 @@
 // same run and size, where each screen's time goes on the game's thread, the time from
 // the program's start to its first frame in parts, and the peak memory.
 //
-// Each display size runs in a process of its own, started from this one, so that every
-// size starts the game from scratch (a window and context of that size, the world
-// objects, the start-up) and its start-up time and peak memory are its own.
+// Each display size is one run of korv_frame_benchmark_run, the game itself with the
+// benchmark's scenes and timers, started from here in a process of its own and in a copy
+// of the data folder, as the game is started in its folder: every size starts the game
+// from scratch (a window and context of that size, the world objects, the start-up), and
+// its start-up time and peak memory are its own. This program does not link the game, so
+// it opens no file of the game's wherever it is started.
 //
 //   korv_frame_benchmark [--frames N] [--warmup N] [--sizes 640x480,1024x768]
 //                        [--scene KEY] [--data DIR]
 #include <spawn.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <chrono>
-#include <cmath>
+#include <ctime>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
-#include "bench_scenes.h"
-#include "frame_pacing.h"
-#include "frame_steps.h"
-#include "main_loop.h"
-#include "start_up.h"
-#include "start_up_phases.h"
-#include "window_procedure.h"
-#include "world.h"
+#include "bench_names.h"
 
 extern char** environ;
 
@@ -42,20 +34,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// ---- clocks -------------------------------------------------------------------------
-
+// The clock that the run measures its start-up with.
 int64_t monotonicNanoseconds() {
     timespec t;
     clock_gettime(CLOCK_MONOTONIC, &t);
     return int64_t(t.tv_sec) * 1000000000 + t.tv_nsec;
 }
-
-// Taken before any other static object of the program is constructed (the game's world
-// objects among them), so that their construction is measured as a part of its own.
-int64_t staticStartNs = 0;
-__attribute__((constructor(101))) void noteStaticStart() { staticStartNs = monotonicNanoseconds(); }
-
-double millisecondsBetween(int64_t from, int64_t to) { return double(to - from) / 1e6; }
 
 // ---- options ------------------------------------------------------------------------
 
@@ -69,10 +53,6 @@ struct Options {
     std::vector<Size> sizes = {{640, 480}, {1024, 768}};
     std::string scene;            // empty: all
     std::string dataDir = KORV_DATA_DIR;
-    // In a child: its size, where to work, and when the parent started it.
-    bool child = false;
-    std::string workDir;
-    int64_t spawnedAtNs = 0;
 };
 
 bool parseSize(const std::string& text, Size& size) {
@@ -104,22 +84,12 @@ bool parseOptions(int argc, char** argv, Options& options) {
             options.scene = argv[++i];
         } else if (arg == "--data" && hasValue) {
             options.dataDir = argv[++i];
-        } else if (arg == "--child" && i + 3 < argc) {
-            Size size;
-            if (!parseSize(argv[++i], size)) return false;
-            options.sizes = {size};
-            options.workDir = argv[++i];
-            options.spawnedAtNs = std::atoll(argv[++i]);
-            options.child = true;
         } else {
             return false;
         }
     }
     if (options.frames < 20 || options.warmup < 0 || options.sizes.empty()) return false;
-    if (options.scene.empty()) return true;
-    for (int s = 0; s < benchSceneCount; ++s)
-        if (options.scene == benchScenes[s].key) return true;
-    return false;
+    return options.scene.empty() || sceneIndex(options.scene.c_str()) >= 0;
 }
 
 void printUsage() {
@@ -130,180 +100,7 @@ void printUsage() {
     std::fprintf(stderr, "\n");
 }
 
-// ---- the child: one size ------------------------------------------------------------
-
-// Peak resident memory in KiB, from the kernel's high-water mark (VmHWM); ru_maxrss as
-// a fallback.
-long peakMemoryKiB() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmHWM:", 0) == 0) return std::atol(line.c_str() + 6);
-    rusage usage;
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
-}
-
-// The window the entry point makes: the same class, styles and client size, and the
-// window procedure makes the rendering context current while it is created.
-HWND openGameWindow(int width, int height) {
-    screenWidth = width;
-    screenHeight = height;
-    WNDCLASSEXA windowClass;
-    std::memset(&windowClass, 0, sizeof windowClass);
-    windowClass.cbSize = sizeof(WNDCLASSEXA);
-    windowClass.style = CS_HREDRAW | CS_VREDRAW;
-    windowClass.lpfnWndProc = windowProcedure;
-    windowClass.lpszClassName = "MyClass";
-    if (!RegisterClassExA(&windowClass)) return nullptr;
-    DWORD exStyle = WS_EX_APPWINDOW | WS_EX_WINDOWEDGE;
-    DWORD style = WS_OVERLAPPEDWINDOW;
-    RECT rect = {0, 0, width, height};
-    AdjustWindowRectEx(&rect, style, FALSE, exStyle);
-    HWND window = CreateWindowExA(exStyle, "MyClass", "Korvalinth",
-                                  style | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0,
-                                  rect.right - rect.left, rect.bottom - rect.top, nullptr,
-                                  nullptr, nullptr, nullptr);
-    if (!window) return nullptr;
-    ShowWindow(window, SW_SHOW);
-    UpdateWindow(window);
-    return window;
-}
-
-void printGlString(const char* key, GLenum name) {
-    const GLubyte* text = glGetString(name);
-    std::printf("%s %s\n", key, text ? reinterpret_cast<const char*>(text) : "?");
-}
-
-// Nearest-rank percentile of sorted times.
-double percentile(const std::vector<double>& sorted, double p) {
-    size_t rank = size_t(std::ceil(p / 100.0 * double(sorted.size())));
-    if (rank < 1) rank = 1;
-    return sorted[std::min(rank, sorted.size()) - 1];
-}
-
-double median(const std::vector<double>& sorted) {
-    size_t n = sorted.size();
-    return n % 2 ? sorted[n / 2] : (sorted[n / 2 - 1] + sorted[n / 2]) / 2;
-}
-
-// Writes machine-readable lines to stdout for the parent:
-//   gl KEY TEXT / startup PART MS / scene KEY MEDIAN_MS P95_MS FRAMES DESTROYED /
-//   memory FIRST_FRAME_KIB END_KIB
-int runChild(const Options& options) {
-    const int64_t mainNs = monotonicNanoseconds();
-    const Size size = options.sizes[0];
-    if (chdir(options.workDir.c_str()) != 0) {
-        std::fprintf(stderr, "cannot enter %s\n", options.workDir.c_str());
-        return 2;
-    }
-
-    const int64_t windowStartNs = monotonicNanoseconds();
-    HWND window = openGameWindow(size.width, size.height);
-    if (!window) {
-        std::fprintf(stderr, "no window or OpenGL context (is SDL_VIDEODRIVER=offscreen?)\n");
-        return 2;
-    }
-    const int64_t windowEndNs = monotonicNanoseconds();
-
-    // The game holds itself to 60 frames a second; a frame here is timed for its own
-    // work, so the pacing is off from the game's start.
-    setFramePacing(false);
-    beginTimingStartUp();
-    const bool started = initGame();
-    endTimingStartUp();
-    const int64_t initEndNs = monotonicNanoseconds();
-    if (!started) return 2;
-
-    // The first frame: the main menu, as the game starts.
-    MSG message;
-    std::memset(&message, 0, sizeof message);
-    int exitCode = 0;
-    mainLoopTurn(window, message, exitCode);
-    glFinish();
-    const int64_t firstFrameNs = monotonicNanoseconds();
-    const long firstFrameKiB = peakMemoryKiB();
-
-    printGlString("gl GL_RENDERER:", GL_RENDERER);
-    printGlString("gl GL_VERSION:", GL_VERSION);
-    GLint bits[3] = {0, 0, 0};
-    glGetIntegerv(GL_DEPTH_BITS, &bits[0]);
-    glGetIntegerv(GL_STENCIL_BITS, &bits[1]);
-    glGetIntegerv(GL_RED_BITS, &bits[2]);
-    std::printf("gl buffers: %d-bit colour channels, %d-bit depth, %d-bit stencil\n", bits[2],
-                bits[0], bits[1]);
-
-    double initSeconds = millisecondsBetween(windowEndNs, initEndNs) / 1000.0;
-    double partsSeconds = 0;
-    if (options.spawnedAtNs > 0)
-        std::printf("startup exec %.3f\n", millisecondsBetween(options.spawnedAtNs, staticStartNs));
-    std::printf("startup world %.3f\n", millisecondsBetween(staticStartNs, mainNs));
-    std::printf("startup window %.3f\n", millisecondsBetween(windowStartNs, windowEndNs));
-    for (int part = 0; part < startUpPartCount; ++part) {
-        partsSeconds += startUpPartSeconds(part);
-        std::printf("startup part%d %.3f\n", part, startUpPartSeconds(part) * 1000.0);
-    }
-    std::printf("startup rest %.3f\n", (initSeconds - partsSeconds) * 1000.0);
-    std::printf("startup first %.3f\n", millisecondsBetween(initEndNs, firstFrameNs));
-    std::fflush(stdout);
-
-    // A frame is timed until it is drawn: the offscreen surface's swap shows nothing and
-    // so waits for nothing, where a window's swap would wait for the frame before it.
-    // glFinish after each turn takes that place; the turn alone (the game's own work and
-    // the driver's taking of its commands, on the game's thread) is reported beside it.
-    std::vector<double> times, turnTimes;
-    times.reserve(size_t(options.frames));
-    turnTimes.reserve(size_t(options.frames));
-    for (int s = 0; s < benchSceneCount; ++s) {
-        const Scene& scene = benchScenes[s];
-        if (!options.scene.empty() && options.scene != scene.key && scene.kind != sceneEmpty)
-            continue;
-        enterScene(scene);
-        bool running = true;
-        for (int f = 0; f < options.warmup && running; ++f) {
-            running = runSceneTurn(scene, window, message);
-            glFinish();
-        }
-        times.clear();
-        turnTimes.clear();
-        clearStepTimes();
-        setStepTiming(true);
-        for (int f = 0; f < options.frames && running; ++f) {
-            const int64_t start = monotonicNanoseconds();
-            running = runSceneTurn(scene, window, message);
-            const int64_t turnEnd = monotonicNanoseconds();
-            glFinish();
-            times.push_back(millisecondsBetween(start, monotonicNanoseconds()));
-            turnTimes.push_back(millisecondsBetween(start, turnEnd));
-        }
-        setStepTiming(false);
-        if (times.empty()) continue;
-        double turnTotalMs = 0;
-        for (double t : turnTimes) turnTotalMs += t;
-        const double frames = double(times.size());
-        double stepsMs = 0;
-        for (int step = 0; step < frameStepCount; ++step) {
-            const double ms = stepSeconds(step) * 1000.0 / frames;
-            stepsMs += ms;
-            if (ms > 0) std::printf("step %s %d %.4f\n", scene.key, step, ms);
-        }
-        if (scene.kind != sceneEmpty) {
-            std::printf("step %s %d %.4f\n", scene.key, frameStepCount, turnTotalMs / frames - stepsMs);
-            std::printf("step %s %d %.4f\n", scene.key, frameStepCount + 1, turnTotalMs / frames);
-        }
-        std::sort(times.begin(), times.end());
-        std::sort(turnTimes.begin(), turnTimes.end());
-        std::printf("scene %s %.4f %.4f %d %d %.4f %.4f\n", scene.key, median(times),
-                    percentile(times, 95), int(times.size()),
-                    scene.kind == sceneRace ? destroyedRacers() : 0, median(turnTimes),
-                    percentile(turnTimes, 95));
-        std::fflush(stdout);
-    }
-    std::printf("memory %ld %ld\n", firstFrameKiB, peakMemoryKiB());
-    return 0;
-}
-
-// ---- the parent: machine, children, table --------------------------------------------
+// ---- the machine, the runs, the tables -----------------------------------------------
 
 std::string cpuModel() {
     std::ifstream cpuinfo("/proc/cpuinfo");
@@ -329,6 +126,8 @@ struct SceneResult {
     double medianMs = 0, p95Ms = 0;
     double turnMedianMs = 0, turnP95Ms = 0;   // before the glFinish
     int frames = 0, destroyed = 0;
+    double faultsPerFrame = 0;
+    std::string lastFrameHash;
     bool measured = false;
 };
 
@@ -344,45 +143,54 @@ struct SizeResult {
 };
 
 // Runs this program again for one size and reads what it reports.
-bool runSizeInChild(const Options& options, const std::string& workDir, SizeResult& result) {
+// The run's program, beside this one.
+std::string runProgram() {
     char self[4096];
     ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
-    if (length <= 0) return false;
+    if (length <= 0) return "";
     self[length] = '\0';
+    return (fs::path(self).parent_path() / "korv_frame_benchmark_run").string();
+}
 
+// Starts the run for one size in the work folder and reads what it reports.
+bool runSize(const Options& options, const std::string& workDir, SizeResult& result) {
+    std::string program = runProgram();
     int pipeEnds[2];
-    if (pipe(pipeEnds) != 0) return false;
+    if (program.empty() || pipe(pipeEnds) != 0) return false;
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDOUT_FILENO);
     posix_spawn_file_actions_addclose(&actions, pipeEnds[0]);
     posix_spawn_file_actions_addclose(&actions, pipeEnds[1]);
+    // Started in the data folder, as the game is: its world objects open the camera path
+    // there before its main runs.
+    posix_spawn_file_actions_addchdir_np(&actions, workDir.c_str());
 
     std::string sizeText = std::to_string(result.size.width) + "x" + std::to_string(result.size.height);
-    std::string frames = std::to_string(options.frames);
-    std::string warmup = std::to_string(options.warmup);
-    std::string spawnedAt = std::to_string(monotonicNanoseconds());
-    std::vector<std::string> args = {self, "--frames", frames, "--warmup", warmup};
+    std::vector<std::string> args = {program, "--size", sizeText, "--frames",
+                                     std::to_string(options.frames), "--warmup",
+                                     std::to_string(options.warmup)};
     if (!options.scene.empty()) args.insert(args.end(), {"--scene", options.scene});
-    args.insert(args.end(), {"--child", sizeText, workDir, spawnedAt});
+    args.insert(args.end(), {"--spawned-at", std::to_string(monotonicNanoseconds())});
     std::vector<char*> argv;
     for (std::string& a : args) argv.push_back(&a[0]);
     argv.push_back(nullptr);
 
     pid_t pid;
-    int spawned = posix_spawn(&pid, self, &actions, nullptr, argv.data(), environ);
+    int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     close(pipeEnds[1]);
     if (spawned != 0) {
         close(pipeEnds[0]);
+        std::fprintf(stderr, "cannot start %s\n", program.c_str());
         return false;
     }
 
     FILE* reader = fdopen(pipeEnds[0], "r");
     char line[1024];
     while (reader && std::fgets(line, sizeof line, reader)) {
-        char key[64], name[64];
-        double a = 0, b = 0, c = 0, d = 0;
+        char key[64], name[64], hash[32];
+        double a = 0, b = 0, c = 0, d = 0, e = 0;
         int frameCount = 0, destroyed = 0;
         if (std::sscanf(line, "gl %63s", key) == 1) {
             std::string text = line + 3;
@@ -390,17 +198,14 @@ bool runSizeInChild(const Options& options, const std::string& workDir, SizeResu
             result.glLines.push_back(text);
         } else if (std::sscanf(line, "startup %63s %lf", name, &a) == 2) {
             result.startUp.emplace_back(name, a);
-        } else if (std::sscanf(line, "scene %63s %lf %lf %d %d %lf %lf", name, &a, &b, &frameCount,
-                               &destroyed, &c, &d) == 7) {
-            for (int s = 0; s < benchSceneCount; ++s) {
-                if (std::strcmp(benchScenes[s].key, name) == 0)
-                    result.scenes[s] = SceneResult{a, b, c, d, frameCount, destroyed, true};
-            }
+        } else if (std::sscanf(line, "scene %63s %lf %lf %d %d %lf %lf %lf %31s", name, &a, &b,
+                               &frameCount, &destroyed, &c, &d, &e, hash) == 9) {
+            int s = sceneIndex(name);
+            if (s >= 0) result.scenes[s] = SceneResult{a, b, c, d, frameCount, destroyed, e, hash, true};
         } else if (std::sscanf(line, "step %63s %d %lf", name, &frameCount, &a) == 3) {
-            for (int s = 0; s < benchSceneCount; ++s)
-                if (std::strcmp(benchScenes[s].key, name) == 0 && frameCount >= 0 &&
-                    frameCount < frameStepCount + 2)
-                    result.stepMs[s][frameCount] = a;
+            int s = sceneIndex(name);
+            if (s >= 0 && frameCount >= 0 && frameCount < frameStepCount + 2)
+                result.stepMs[s][frameCount] = a;
         } else if (std::sscanf(line, "memory %lf %lf", &a, &b) == 2) {
             result.firstFrameKiB = long(a);
             result.peakKiB = long(b);
@@ -421,6 +226,32 @@ std::string startUpLabel(const std::string& key) {
     if (key == "rest") return "initGame: the rest (GL state, particles, lists)";
     if (key == "first") return "first frame (main menu)";
     return key;
+}
+
+// What shows that a run repeats: the racers destroyed by the end of each race and a
+// fingerprint of each scene's last frame (equal in two runs of one build, and in two
+// builds that must draw the same), beside the page faults of a measured frame.
+void printRepeatTable(const std::vector<SizeResult>& results) {
+    std::printf("\n%-28s", "last frame, faults");
+    for (const SizeResult& r : results)
+        std::printf(" | %4dx%-4d destroyed  faults/frame  last frame's fingerprint", r.size.width,
+                    r.size.height);
+    std::printf("\n");
+    for (int s = 0; s < benchSceneCount; ++s) {
+        bool any = false;
+        for (const SizeResult& r : results) any = any || r.scenes[s].measured;
+        if (!any) continue;
+        std::printf("%-28s", benchScenes[s].name);
+        for (const SizeResult& r : results) {
+            const SceneResult& scene = r.scenes[s];
+            if (scene.measured)
+                std::printf(" | %18d %13.1f  %24s", scene.destroyed, scene.faultsPerFrame,
+                            scene.lastFrameHash.c_str());
+            else
+                std::printf(" | %58s", "-");
+        }
+        std::printf("\n");
+    }
 }
 
 // Mean time per frame of each step on the game's thread, the steps' own times (what
@@ -501,11 +332,7 @@ void printTables(const Options& options, const std::vector<SizeResult>& results,
         }
         std::printf("\n");
     }
-    for (const SizeResult& r : results)
-        for (int s = 0; s < benchSceneCount; ++s)
-            if (r.scenes[s].destroyed > 0)
-                std::printf("(%dx%d, %s: %d of the 5 racers destroyed by the end)\n", r.size.width,
-                            r.size.height, benchScenes[s].name, r.scenes[s].destroyed);
+    printRepeatTable(results);
 
     for (const SizeResult& r : results) printStepTable(r);
 
@@ -533,7 +360,7 @@ void printTables(const Options& options, const std::vector<SizeResult>& results,
     std::printf("\n");
 }
 
-int runParent(const Options& options) {
+int runBenchmark(const Options& options) {
     // Headless on Mesa's software renderer unless the caller chose otherwise.
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
     setenv("LIBGL_ALWAYS_SOFTWARE", "1", 0);
@@ -545,7 +372,7 @@ int runParent(const Options& options) {
         return 2;
     }
     // The game reads its files from the working folder: one copy of the data for all
-    // children, made before any of them starts, so no child's timing includes it.
+    // runs, made before any of them starts, so no run's timing includes it.
     char pattern[] = "/tmp/korv-bench-XXXXXX";
     if (!mkdtemp(pattern)) return 2;
     std::string workDir = pattern;
@@ -562,7 +389,7 @@ int runParent(const Options& options) {
     for (const Size& size : options.sizes) {
         SizeResult result;
         result.size = size;
-        if (!runSizeInChild(options, workDir, result)) {
+        if (!runSize(options, workDir, result)) {
             std::fprintf(stderr, "the run at %dx%d failed\n", size.width, size.height);
             ok = false;
         }
@@ -581,5 +408,5 @@ int main(int argc, char** argv) {
         printUsage();
         return 2;
     }
-    return options.child ? runChild(options) : runParent(options);
+    return runBenchmark(options);
 }

@@ -55,24 +55,6 @@ private:
 
 }  // namespace
 
-const char* frameStepName(int step) {
-    switch (step) {
-    case stepKeysAndMessage: return "message and keys";
-    case stepMinimap: return "minimap (pixel blocks)";
-    case stepText: return "text (outline glyphs)";
-    case stepHud: return "HUD layout, gauge, shield bar";
-    case stepScenery: return "start line and scenery";
-    case stepCarBodies: return "car bodies and shadows";
-    case stepCarPhysics: return "car physics and steering";
-    case stepWallsAndPosts: return "walls and posts";
-    case stepExplosions: return "explosions";
-    case stepParticles: return "particles and wind streaks";
-    case stepShopPreviews: return "shop figures";
-    case stepSwap: return "flush and swap";
-    default: return "?";
-    }
-}
-
 void setStepTiming(bool on) { timing = on; }
 
 void clearStepTimes() {

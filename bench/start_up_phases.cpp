@@ -39,16 +39,6 @@ private:
 
 }  // namespace
 
-const char* startUpPartName(int part) {
-    switch (part) {
-    case partSaveFile: return "save file";
-    case partModelsAndImages: return "models and images";
-    case partFont: return "font";
-    case partTrack: return "track";
-    default: return "?";
-    }
-}
-
 void beginTimingStartUp() {
     for (double& s : seconds) s = 0;
     timing = true;

@@ -37,13 +37,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <new>
 #include <string>
 
 #include "game_state.h"
 #include "gl_test_context.h"
 #include "main_loop.h"
+#include "race_driver.h"
 #include "start_up.h"
 #include "test_paths.h"
 #include "window_procedure.h"
@@ -331,17 +331,18 @@ protected:
 #else
         prepareProbe();
         const FrameScene& scene = GetParam();
-        // The size of the configuration the tests link (main_loop.cpp needs it too).
+        // The size of the configuration that the tests link.
         window = openTestWindow(configuredScreenWidth, configuredScreenHeight);
         ASSERT_NE(window, nullptr);
-        freshWorkDir(std::string("frame-allocations-") + scene.name);
-        copyDataFilesHere();
+        const std::string folder = std::string("frame-allocations-") + scene.name;
         if (scene.gameState == GameState::Race) {
-            std::ofstream("save.car", std::ios::binary)
-                << "1\r\n0\r\n1\r\n2\r\n1.4\r\n1.4\r\n3000\r\n" << scene.track;
+            ASSERT_TRUE(startRunOnTrack(folder, scene.track));   // the first race of a run
+        } else {
+            freshWorkDir(folder);
+            copyDataFilesHere();
+            ASSERT_TRUE(initGame());
+            gameState = scene.gameState;
         }
-        ASSERT_TRUE(initGame());
-        gameState = scene.gameState;
         std::memset(&message, 0, sizeof message);
 #endif
     }
