@@ -16,7 +16,6 @@ box=$WINDOW
 # The box comes before the window and holds the start-up until it is closed.
 sleep 1
 e2e_window_gone Korvalinth || e2e_fail "the game window opened before the message box was closed"
-e2e_screenshot "$box" "$GAME_FOLDER/message_box.png"
 e2e_key "$box" Return
 e2e_wait_window Korvalinth
 window=$WINDOW
