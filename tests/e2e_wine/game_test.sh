@@ -43,7 +43,8 @@ check_menu() {
 # check_race WINDOW WHAT: what a race shows under Wine. Wine builds the outline glyphs
 # flat, and in the race's HUD space their one face lies in front of the near clip plane,
 # so no HUD text, countdown or track name; the rest is there: the wind track's maroon
-# ground in the lower half, the green shield bar on the near plane at the top right, and
+# ground (darker with distance: the fog's colour is black) in the lower half, the green
+# shield bar on the near plane at the top right, and
 # the minimap's pixel blocks, the posts (light yellow dots), the four opponents
 # (orange-red squares) and the player (a green square) at its lower left.
 check_race() {
@@ -52,7 +53,7 @@ check_race() {
          count["shield"] >= 1500 && row["shield"] < 0.2 * height && column["shield"] > 0.5 * width &&
          count["posts"] >= 100 && count["opponents"] >= 30 && count["player"] >= 10 &&
          column["player"] < 0.4 * width && row["player"] > 0.4 * height' \
-        'ground=near(r, 153) && near(g, 25) && near(b, 76)' \
+        'ground=r >= 90 && r <= 165 && g <= 0.25 * r && b >= 0.4 * r && b <= 0.6 * r' \
         'shield=near(r, 0) && near(g, 255) && near(b, 0)' \
         'posts=near(r, 255) && near(g, 240) && near(b, 80)' \
         'opponents=near(r, 255) && near(g, 64) && near(b, 0)' \
