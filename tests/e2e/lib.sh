@@ -173,20 +173,20 @@ e2e_client_origin() {
 }
 
 # e2e_key WINDOW KEY...: gives WINDOW the keyboard focus and presses the keys one after
-# the other (xdotool names: Escape, Return, Down, q, alt+F4). Each press is one xdotool
-# process that holds the key for a fixed 30 ms: the game takes one window message per
-# frame, so the key is seen on at least one frame however slow the machine, and it is up
-# again long before the set-up pages' 0.1 s key repeat could act a second time (a press
-# split over two processes was held 80 to 111 ms here). The pause after each press is
-# what the game asks between presses: a set-up choice or page acts again only after
-# 0.1 s of set-up frames, a purchase after 0.5 s (so two purchases want another key
-# between them).
+# the other (xdotool names: Escape, Return, Down, q, alt+F4). Each press and its release
+# are one xdotool call, 6 ms apart (6 to 9 ms measured with the machine's load at 36;
+# xdotool's keydown and keyup commands, even chained in one process, let a loaded
+# machine stretch that past 200 ms). The game takes one window message per frame, so the
+# press is still seen on a frame of its own, and it cannot last into the set-up pages'
+# 0.1 s key repeat and act twice. The pause after each press is what the game asks
+# between presses: a set-up choice or page acts again only after 0.1 s of set-up frames,
+# a purchase only after 0.5 s.
 e2e_key() {
     local window=$1 key
     shift
     xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
     for key in "$@"; do
-        xdotool keydown "$key" sleep 0.03 keyup "$key"
+        xdotool key --delay 12 "$key"
         sleep 0.4
     done
 }

@@ -18,6 +18,10 @@ wine_begin() {
     WINE_WORK=$(mktemp -d)
     E2E_FOLDERS+=("$WINE_WORK")
     trap 'wine_stop_server; e2e_cleanup' EXIT
+    # Wine keeps its server's socket folder in TMPDIR and leaves it behind; here it goes
+    # with the rest of the scratch folder.
+    export TMPDIR="$WINE_WORK/tmp"
+    mkdir -p "$TMPDIR"
     export WINEPREFIX="$WINE_WORK/prefix"
     export WINEARCH=win64
     export WINEDEBUG=-all
