@@ -46,8 +46,9 @@ wait_save '1\r\n0\r\n1\r\n2\r\n1.4\r\n1.4\r\n3000\r\n1\r\n1' "the first-run save
 
 # The race's wind outline: two points, both within checkpoint reach (100) of the
 # player's grid slot (40, -25), the one passed first 95 behind the player and 105 behind
-# the nearest opponent. From its first frame the player passes both on every frame and
-# the opponents neither, so the race is over on its third frame with the player first.
+# the nearest opponent. From its first frame the player passes both on every frame, and
+# the opponents neither while the countdown holds them, so the race is over on its third
+# frame with the player first, and stays first until the race end pays.
 short_wind_outline() {
     printf '40\n-55\n0\n' >windx.txt && printf '%s\n' -20 -25 0 >windy.txt
 }
@@ -55,10 +56,10 @@ bought='0.980392\r\n0\r\n0\r\n1.5\r\n1.5\r\n1.6'
 start short_wind_outline
 # The first set-up frame gives the car the colour page's red of 250 / 255. The cheapest
 # engine (acceleration 1.5, top speed 1.5), boost (1.6) and grav tires (turn rate 1.5)
-# take the $3000; Q saves them and goes back to the menu.
-# Enter on the menu and each purchase arm a 0.5 s repeat that runs down on set-up frames
-# only; the second before each purchase leaves room for a slow frame on a loaded machine
-# that holds one press back.
+# take the $3000; Q saves them and goes back to the menu. Enter on the menu and each
+# purchase arm a 0.5 s repeat that runs down on set-up frames only; the second before
+# each purchase leaves room for a slow frame on a loaded machine that holds one press
+# back.
 buy() {
     sleep 1
     e2e_key "$WINDOW" Return
