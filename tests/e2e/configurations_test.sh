@@ -43,8 +43,6 @@ for row in "${configurations[@]}"; do
     e2e_expect_status 0 "$what, Esc"
     echo "PASS: $what: client area $shown, main menu across it ($PICTURE_REPORT)"
     e2e_cleanup
-    E2E_PIDS=()
-    E2E_FOLDERS=()
 done
 
 echo "PASS"

@@ -29,8 +29,6 @@ e2e_key "$window" Escape
 e2e_wait_exit
 e2e_expect_status 0 "Esc after the failed mode"
 e2e_cleanup
-E2E_PIDS=()
-E2E_FOLDERS=()
 
 # ---- the display has the mode ---------------------------------------------------------------
 # With a window manager, which is what honours a full-screen request on X.

@@ -18,6 +18,8 @@ GAME_FOLDER=
 GAME_PID=
 GAME_STATUS=
 
+# e2e_cleanup: stops what the test started and removes the folders it made; runs at
+# exit, and a test calls it to start afresh (another screen size).
 e2e_cleanup() {
     local pid folder
     for pid in "${E2E_PIDS[@]}"; do
@@ -29,6 +31,8 @@ e2e_cleanup() {
     for folder in "${E2E_FOLDERS[@]}"; do
         rm -rf "$folder"
     done
+    E2E_PIDS=()
+    E2E_FOLDERS=()
 }
 trap e2e_cleanup EXIT
 
@@ -49,13 +53,16 @@ e2e_need() {
 }
 
 # e2e_start_xvfb WIDTHxHEIGHT: an X server on a free display (Xvfb picks it), exported
-# as DISPLAY.
+# as DISPLAY. Without -noreset the server resets whenever its last client leaves (a game
+# that ended, a finished xwininfo), and a client that connects meanwhile is refused: 13
+# of 600 connections here on a loaded machine. The game's SDL then falls back to its
+# offscreen driver without a word and runs with no window.
 e2e_start_xvfb() {
     local size=$1 folder
     e2e_need Xvfb xdotool xwininfo xprop
     folder=$(mktemp -d)
     E2E_FOLDERS+=("$folder")
-    Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"$folder/display" 2>"$folder/xvfb.log" &
+    Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp -noreset 3>"$folder/display" 2>"$folder/xvfb.log" &
     E2E_PIDS+=($!)
     local i
     for i in $(seq 100); do
