@@ -16,7 +16,6 @@ box=$WINDOW
 # The box comes before the window and holds the start-up until it is closed.
 sleep 1
 e2e_window_gone Korvalinth || e2e_fail "the game window opened before the message box was closed"
-e2e_screenshot "$box" "$GAME_FOLDER/message_box.png"
 e2e_key "$box" Return
 e2e_wait_window Korvalinth
 window=$WINDOW
@@ -30,8 +29,6 @@ e2e_key "$window" Escape
 e2e_wait_exit
 e2e_expect_status 0 "Esc after the failed mode"
 e2e_cleanup
-E2E_PIDS=()
-E2E_FOLDERS=()
 
 # ---- the display has the mode ---------------------------------------------------------------
 # With a window manager, which is what honours a full-screen request on X.

@@ -10,11 +10,16 @@
 
 E2E_PIDS=()
 E2E_FOLDERS=()
+# Pictures kept for a person (named in the failure message) go under the build folder.
+E2E_PICTURES=${E2E_PICTURES:-${KORV_BINARY_DIR:-.}/e2e-pictures}
+PICTURE_REPORT=
 WINDOW=
 GAME_FOLDER=
 GAME_PID=
 GAME_STATUS=
 
+# e2e_cleanup: stops what the test started and removes the folders it made; runs at
+# exit, and a test calls it to start afresh (another screen size).
 e2e_cleanup() {
     local pid folder
     for pid in "${E2E_PIDS[@]}"; do
@@ -26,6 +31,8 @@ e2e_cleanup() {
     for folder in "${E2E_FOLDERS[@]}"; do
         rm -rf "$folder"
     done
+    E2E_PIDS=()
+    E2E_FOLDERS=()
 }
 trap e2e_cleanup EXIT
 
@@ -46,13 +53,16 @@ e2e_need() {
 }
 
 # e2e_start_xvfb WIDTHxHEIGHT: an X server on a free display (Xvfb picks it), exported
-# as DISPLAY.
+# as DISPLAY. Without -noreset the server resets whenever its last client leaves (a game
+# that ended, a finished xwininfo), and a client that connects meanwhile is refused: 13
+# of 600 connections here on a loaded machine. The game's SDL then falls back to its
+# offscreen driver without a word and runs with no window.
 e2e_start_xvfb() {
     local size=$1 folder
     e2e_need Xvfb xdotool xwininfo xprop
     folder=$(mktemp -d)
     E2E_FOLDERS+=("$folder")
-    Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"$folder/display" 2>"$folder/xvfb.log" &
+    Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp -noreset 3>"$folder/display" 2>"$folder/xvfb.log" &
     E2E_PIDS+=($!)
     local i
     for i in $(seq 100); do
@@ -105,6 +115,23 @@ e2e_start_game() {
     E2E_PIDS+=("$GAME_PID")
 }
 
+# e2e_until SECONDS COMMAND...: runs COMMAND every tenth of a second until it succeeds;
+# false once SECONDS of real time have passed (a loaded machine makes each try slower, so
+# the bound is kept by the clock, not by counting tries).
+e2e_until() {
+    local deadline=$((SECONDS + $1))
+    shift
+    until "$@"; do
+        [ "$SECONDS" -lt "$deadline" ] || return 1
+        sleep 0.1
+    done
+}
+
+# e2e_game_running: whether the game started last is still running.
+e2e_game_running() {
+    [ -n "$GAME_PID" ] && kill -0 "$GAME_PID" 2>/dev/null
+}
+
 # e2e_visible_window TITLE: prints the id of a shown window with exactly this title.
 # (xwininfo rather than xdotool search, which misses titles set as UTF-8 text, as SDL's
 # message box sets them.)
@@ -119,15 +146,22 @@ e2e_visible_window() {
     return 1
 }
 
+# A window with this title is shown (its id in WINDOW), or the game has ended.
+e2e_window_or_end() {
+    WINDOW=$(e2e_visible_window "$1") || ! e2e_game_running
+}
+
 # e2e_wait_window TITLE [SECONDS]: waits until a window with exactly this title is shown
-# and puts its id in WINDOW; fails after SECONDS (default 20).
+# and puts its id in WINDOW. Fails when the game ends first, or after SECONDS (default
+# 60: starting takes a second or two, but much longer on a loaded machine or under a
+# fresh Wine).
 e2e_wait_window() {
-    local title=$1 seconds=${2:-20} i
-    for i in $(seq $((seconds * 10))); do
-        WINDOW=$(e2e_visible_window "$title") && return 0
-        sleep 0.1
-    done
-    e2e_fail "no window titled '$title' within $seconds s"
+    local title=$1 seconds=${2:-60} started=$SECONDS
+    WINDOW=
+    e2e_until "$seconds" e2e_window_or_end "$title" ||
+        e2e_fail "no window titled '$title' within $seconds s"
+    [ -n "$WINDOW" ] ||
+        e2e_fail "the game ended before a window titled '$title' was shown ($((SECONDS - started)) s)"
 }
 
 # e2e_window_gone TITLE: true when no window with this title is shown.
@@ -145,13 +179,23 @@ e2e_client_origin() {
     xwininfo -id "$1" | awk '/Absolute upper-left X:/ {x=$4} /Absolute upper-left Y:/ {y=$4} END {print x "," y}'
 }
 
-# e2e_key WINDOW KEY...: gives WINDOW the keyboard focus and types the keys (xdotool
-# names: Escape, Return, alt+F4).
+# e2e_key WINDOW KEY...: gives WINDOW the keyboard focus and presses the keys one after
+# the other (xdotool names: Escape, Return, Down, q, alt+F4). Each press and its release
+# are one xdotool call, 6 ms apart (6 to 9 ms measured with the machine's load at 36;
+# xdotool's keydown and keyup commands, even chained in one process, let a loaded
+# machine stretch that past 200 ms). The game takes one window message per frame, so the
+# press is still seen on a frame of its own, and it cannot last into the set-up pages'
+# 0.1 s key repeat and act twice. The pause after each press is what the game asks
+# between presses: a set-up choice or page acts again only after 0.1 s of set-up frames,
+# a purchase only after 0.5 s.
 e2e_key() {
-    local window=$1
+    local window=$1 key
     shift
     xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
-    xdotool key --delay 50 "$@"
+    for key in "$@"; do
+        xdotool key --delay 12 "$key"
+        sleep 0.4
+    done
 }
 
 # e2e_screenshot WINDOW FILE.png: a picture of the window's client area.
@@ -160,18 +204,103 @@ e2e_screenshot() {
     xwd -silent -id "$1" | convert xwd:- "$2"
 }
 
-# e2e_wait_exit [SECONDS]: waits for the game to end and puts its exit status in
-# GAME_STATUS; after SECONDS (default 20) it stops the game and the status is 124.
-e2e_wait_exit() {
-    local seconds=${1:-20} i
-    for i in $(seq $((seconds * 10))); do
-        if ! kill -0 "$GAME_PID" 2>/dev/null; then
-            wait "$GAME_PID"
-            GAME_STATUS=$?
-            return 0
-        fi
-        sleep 0.1
+# e2e_keep_picture FILE.png WHAT: copies a picture for a person to look at into the
+# build folder's e2e-pictures/ (E2E_PICTURES) and prints where it went.
+e2e_keep_picture() {
+    local name
+    name="$E2E_PICTURES/$(basename "$0" .sh)-${2//[^A-Za-z0-9]/-}.png"
+    mkdir -p "$E2E_PICTURES" && cp "$1" "$name" && echo "$name"
+}
+
+# e2e_colours FILE.png TEST NAME=CONDITION...: reads a picture by its colours. Each
+# CONDITION is an awk expression over the pixel's r, g and b (0 to 255), where near(v,
+# want) means within 12; a pixel counts for the first condition it meets. Prints, for
+# each NAME, its pixel count and mean row and column, and succeeds when TEST holds: an
+# awk expression over count["NAME"], row["NAME"], column["NAME"], width and height.
+e2e_colours() {
+    local picture=$1 test=$2 spec classify="" names="" size
+    shift 2
+    for spec in "$@"; do
+        classify="$classify else if (${spec#*=}) add(\"${spec%%=*}\");"
+        names="$names ${spec%%=*}"
     done
+    size=$(identify -format '%w %h' "$picture") || return 1
+    # Raw bytes through od: several times quicker than ImageMagick's text form.
+    convert "$picture" -alpha off -depth 8 rgb:- | od -An -v -tu1 -w3 |
+        awk -v names="$names" -v width="${size% *}" -v height="${size#* }" "
+        function near(v, want) { return v >= want - 12 && v <= want + 12 }
+        function add(name) { count[name]++; row[name] += y; column[name] += x }
+        { x = (NR - 1) % width; y = int((NR - 1) / width); r = \$1; g = \$2; b = \$3; if (0) {} ${classify} }
+        END {
+            n = split(names, name, \" \")
+            for (i = 1; i <= n; i++) {
+                k = name[i]
+                if (count[k]) { row[k] /= count[k]; column[k] /= count[k] } else { row[k] = -1; column[k] = -1 }
+                printf \"%s %d %d %d  \", k, count[k], row[k], column[k]
+            }
+            exit (${test}) ? 0 : 1
+        }"
+}
+
+# e2e_wait_picture WINDOW WHAT SECONDS TEST NAME=CONDITION...: takes pictures of the
+# window until one passes e2e_colours with TEST, and puts its report in PICTURE_REPORT.
+# After SECONDS it keeps the last picture (e2e_keep_picture) and fails naming it.
+e2e_wait_picture() {
+    local window=$1 what=$2 seconds=$3 shot="$GAME_FOLDER/picture.png" deadline
+    shift 3
+    deadline=$((SECONDS + seconds))
+    while :; do
+        e2e_screenshot "$window" "$shot" || e2e_fail "$what: no picture of the window"
+        PICTURE_REPORT=$(e2e_colours "$shot" "$@") && return 0
+        [ "$SECONDS" -lt "$deadline" ] && e2e_game_running || break
+        sleep 0.2
+    done
+    e2e_fail "$what: not seen within $seconds s (colour, pixels, mean row and column: $PICTURE_REPORT);" \
+        "the last picture is $(e2e_keep_picture "$shot" "$what")"
+}
+
+# The main menu's colours: the reached tracks' lines (wind dark blue, earth green), the
+# greyed lines of the tracks not reached and the two hints (0.4 grey), the selected item
+# (white once it has brightened) and the other one (0.2 grey), and the spinning car, in
+# the player's red or the first run's magenta at 0.4 alpha over black.
+E2E_MENU_COLOURS=(
+    'wind=near(r, 0) && near(g, 25) && near(b, 102)'
+    'earth=near(r, 0) && near(g, 178) && near(b, 25)'
+    'white=r >= 240 && g >= 240 && b >= 240'
+    'grey40=near(r, 102) && near(g, 102) && near(b, 102)'
+    'grey20=near(r, 51) && near(g, 51) && near(b, 51)'
+    'car=g <= 12 && r >= 60 && (near(b, r) || b <= 12)'
+)
+
+# e2e_wait_menu WINDOW WHAT [TEST]: waits until the window shows the main menu, drawn over
+# the whole client area: its colours in a fair amount for the window's size, the track
+# lines below the car and above the items and about 0.4 of the height down, the items
+# and the car about the middle column (a frame drawn into part of the window misses
+# these). TEST adds a condition (for instance count["earth"] > 0 once a race is won).
+# The selected item is dark for a moment after each Up or Down, so this may take a few
+# pictures.
+e2e_wait_menu() {
+    local scale='(width * height / 307200)'
+    e2e_wait_picture "$1" "$2: the main menu" 30 \
+        "count[\"wind\"] >= 200 * $scale && count[\"white\"] >= 500 * $scale &&
+         count[\"grey40\"] >= 1000 * $scale && count[\"grey20\"] >= 500 * $scale &&
+         count[\"car\"] >= 300 * $scale &&
+         row[\"car\"] < row[\"wind\"] && row[\"wind\"] < row[\"white\"] && row[\"wind\"] < row[\"grey20\"] &&
+         row[\"wind\"] > 0.3 * height && row[\"wind\"] < 0.5 * height &&
+         column[\"white\"] > 0.45 * width && column[\"white\"] < 0.62 * width &&
+         column[\"car\"] > 0.42 * width && column[\"car\"] < 0.62 * width && (${3:-1})" \
+        "${E2E_MENU_COLOURS[@]}"
+}
+
+# e2e_wait_exit [SECONDS]: waits for the game to end and puts its exit status in
+# GAME_STATUS; after SECONDS (default 60) it stops the game and the status is 124.
+e2e_wait_exit() {
+    local seconds=${1:-60}
+    if e2e_until "$seconds" eval '! e2e_game_running'; then
+        wait "$GAME_PID"
+        GAME_STATUS=$?
+        return 0
+    fi
     kill -9 "$GAME_PID" 2>/dev/null
     wait "$GAME_PID" 2>/dev/null
     GAME_STATUS=124

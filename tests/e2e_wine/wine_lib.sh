@@ -18,6 +18,10 @@ wine_begin() {
     WINE_WORK=$(mktemp -d)
     E2E_FOLDERS+=("$WINE_WORK")
     trap 'wine_stop_server; e2e_cleanup' EXIT
+    # Wine keeps its server's socket folder in TMPDIR and leaves it behind; here it goes
+    # with the rest of the scratch folder.
+    export TMPDIR="$WINE_WORK/tmp"
+    mkdir -p "$TMPDIR"
     export WINEPREFIX="$WINE_WORK/prefix"
     export WINEARCH=win64
     export WINEDEBUG=-all
@@ -27,8 +31,11 @@ wine_begin() {
 }
 
 # wine_fresh_prefix: makes the prefix, on the current DISPLAY; the runs then share it.
+# wineboot returns once the prefix is made, and the wait for its wineserver to end
+# covers the programs that the boot left running, so no run starts in a half-made
+# prefix. It took 15 to 20 s here; the bounds only catch a hang.
 wine_fresh_prefix() {
-    if ! timeout 90 wineboot -i >"$WINE_WORK/wineboot.log" 2>&1 || ! timeout 30 wineserver -w; then
+    if ! timeout 300 wineboot -i >"$WINE_WORK/wineboot.log" 2>&1 || ! timeout 120 wineserver -w; then
         e2e_fail "wineboot could not make a fresh prefix: $(tail -n 5 "$WINE_WORK/wineboot.log")"
     fi
 }
@@ -45,14 +52,15 @@ wine_stop_server() {
 }
 
 # wine_launcher EXE: prints the path of a script that runs EXE under Wine, for
-# e2e_start_game, which runs it in the game folder. Under a timeout, with message-box
-# tracing on, so the game's log holds the text of every box shown.
+# e2e_start_game, which runs it in the game folder. Under a timeout longer than any of
+# the test's waits (a stuck run is stopped all the same), with message-box tracing on, so
+# the game's log holds the text of every box shown.
 wine_launcher() {
     local exe launcher
     exe=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
     [ -f "$exe" ] || e2e_fail "no executable $1"
     launcher="$WINE_WORK/run-$(basename "$exe" .exe)"
-    printf '#!/bin/sh\nWINEDEBUG=-all,trace+msgbox exec timeout 60 wine "%s"\n' "$exe" >"$launcher"
+    printf '#!/bin/sh\nWINEDEBUG=-all,trace+msgbox exec timeout 600 wine "%s"\n' "$exe" >"$launcher"
     chmod +x "$launcher"
     echo "$launcher"
 }
