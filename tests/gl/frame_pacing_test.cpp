@@ -135,9 +135,11 @@ TEST(FramePacing, TurnedOffTheTurnsWaitForNothing) {
 }
 
 // The real counter and the offscreen swap, which returns at once: at most 60 turns a
-// second, however fast the machine draws. A busy machine can make a turn late, never
-// early, so only the middle frame time is held to the bound.
-TEST(FramePacing, OnTheRealCounterATurnTakesAtLeastASixtiethOfASecond) {
+// second, however fast the machine draws. A busy machine can make any one turn late, and
+// a turn held up between its wait and its next timer read leaves the turn after it that
+// much shorter, so only the whole run and the middle frame time are held to the bounds;
+// the test clock above holds every turn.
+TEST(FramePacing, OnTheRealCounterTurnsRunAtMost60ASecond) {
     PacedLoop loop;
     ASSERT_NE(loop.window, nullptr);
     // The first turn's present starts the count; the second's is the first one paced.
@@ -147,7 +149,6 @@ TEST(FramePacing, OnTheRealCounterATurnTakesAtLeastASixtiethOfASecond) {
     const double took = counterSeconds() - start;
     ASSERT_EQ(times.size(), 120u);
     EXPECT_GE(took, 2.0);
-    for (size_t k = 0; k < times.size(); ++k) EXPECT_GE(times[k], frame - bound) << "turn " << k;
     std::sort(times.begin(), times.end());
     EXPECT_NEAR(times[times.size() / 2], frame, bound);
 }
