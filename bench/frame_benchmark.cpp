@@ -228,6 +228,13 @@ std::string startUpLabel(const std::string& key) {
     return key;
 }
 
+// A scene that no size measured (another --scene was asked for) has no row.
+bool measuredAtAnySize(const std::vector<SizeResult>& results, int scene) {
+    for (const SizeResult& r : results)
+        if (r.scenes[scene].measured) return true;
+    return false;
+}
+
 // What shows that a run repeats: the racers destroyed by the end of each race and a
 // fingerprint of each scene's last frame (equal in two runs of one build, and in two
 // builds that must draw the same), beside the page faults of a measured frame.
@@ -238,9 +245,7 @@ void printRepeatTable(const std::vector<SizeResult>& results) {
                     r.size.height);
     std::printf("\n");
     for (int s = 0; s < benchSceneCount; ++s) {
-        bool any = false;
-        for (const SizeResult& r : results) any = any || r.scenes[s].measured;
-        if (!any) continue;
+        if (!measuredAtAnySize(results, s)) continue;
         std::printf("%-28s", benchScenes[s].name);
         for (const SizeResult& r : results) {
             const SceneResult& scene = r.scenes[s];
@@ -296,9 +301,7 @@ void printTables(const Options& options, const std::vector<SizeResult>& results,
         std::printf(" | %4dx%-4d median    p95  x empty  x e.p95", r.size.width, r.size.height);
     std::printf("\n");
     for (int s = 0; s < benchSceneCount; ++s) {
-        bool any = false;
-        for (const SizeResult& r : results) any = any || r.scenes[s].measured;
-        if (!any) continue;
+        if (!measuredAtAnySize(results, s)) continue;
         std::printf("%-28s", benchScenes[s].name);
         for (const SizeResult& r : results) {
             const SceneResult& scene = r.scenes[s];
@@ -319,9 +322,7 @@ void printTables(const Options& options, const std::vector<SizeResult>& results,
         std::printf(" | %4dx%-4d median    p95", r.size.width, r.size.height);
     std::printf("\n");
     for (int s = 1; s < benchSceneCount; ++s) {
-        bool any = false;
-        for (const SizeResult& r : results) any = any || r.scenes[s].measured;
-        if (!any) continue;
+        if (!measuredAtAnySize(results, s)) continue;
         std::printf("%-28s", benchScenes[s].name);
         for (const SizeResult& r : results) {
             const SceneResult& scene = r.scenes[s];
