@@ -135,10 +135,11 @@ TEST(FramePacing, TurnedOffTheTurnsWaitForNothing) {
 }
 
 // The real counter and the offscreen swap, which returns at once: at most 60 turns a
-// second, however fast the machine draws. A busy machine can make any one turn late, and
-// a turn held up between its wait and its next timer read leaves the turn after it that
-// much shorter, so only the whole run and the middle frame time are held to the bounds;
-// the test clock above holds every turn.
+// second, however fast the machine draws. How much longer a turn takes is the machine's
+// business (a busy one, or a sanitizer build, draws a frame in more than 1/60 s), and a
+// turn held up between its wait and its next timer read leaves the turn after it that
+// much shorter, so only the floor is held here, over the whole run and the middle turn;
+// the test clock above holds every turn to both bounds.
 TEST(FramePacing, OnTheRealCounterTurnsRunAtMost60ASecond) {
     PacedLoop loop;
     ASSERT_NE(loop.window, nullptr);
@@ -150,5 +151,5 @@ TEST(FramePacing, OnTheRealCounterTurnsRunAtMost60ASecond) {
     ASSERT_EQ(times.size(), 120u);
     EXPECT_GE(took, 2.0);
     std::sort(times.begin(), times.end());
-    EXPECT_NEAR(times[times.size() / 2], frame, bound);
+    EXPECT_GE(times[times.size() / 2], frame - bound);
 }
