@@ -7,6 +7,7 @@
 // SDL window for a procedure that asked for none.
 #include <malloc.h>
 
+#include <cstdio>
 #include <cstring>
 
 #include "sdl_state.h"
@@ -70,6 +71,18 @@ void freeRecord(HWND window) {
 // Set once, before the first window and its context, which bring the renderer's threads.
 void keepFreedHeap() { mallopt(M_TRIM_THRESHOLD, 256 * 1024 * 1024); }
 
+// With no display to reach (no X server, no Wayland compositor) SDL falls back to a
+// driver without a screen of its own accord, and the game would run on with a window
+// that nobody can see or close. Such a driver is taken only when it was asked for by
+// name, as the headless tests and the benchmark do.
+bool onAScreen() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (!driver) return false;
+    if (std::strcmp(driver, "offscreen") != 0 && std::strcmp(driver, "dummy") != 0) return true;
+    const char* asked = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+    return asked && std::strstr(asked, driver) != nullptr;
+}
+
 }  // namespace
 
 bool startVideo() {
@@ -83,6 +96,11 @@ bool startVideo() {
     // Never shut down again: like a Windows program's window and context, SDL's video
     // lives until the process ends (the entry point puts a changed mode back itself).
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+    if (!onAScreen()) {
+        std::fprintf(stderr, "Korvalinth: no display to open the window on\n");
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        return false;
+    }
     // The game reads key messages only; text input events would just fill SDL's queue.
     SDL_StopTextInput();
     applyCursor();

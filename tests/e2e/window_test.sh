@@ -1,7 +1,8 @@
 #!/bin/bash
 # window_test.sh - the game window of configuration 1 under a real X server: a 640 x 480
 # client area titled "Korvalinth", and the three ways out, each with exit status 0:
-# Esc, Alt+F4, and the window manager's close. Only Esc saves the car.
+# Esc, Alt+F4, and the window manager's close. Only Esc saves the car. With no display
+# to reach, the game says so and ends instead of running on with no window.
 source "$(dirname "$0")/lib.sh"
 
 game=$(e2e_executable Korvalinth)
@@ -17,6 +18,16 @@ start_game() {
     [ "$size" = 640x480 ] || e2e_fail "$1: client area is $size, expected 640x480"
     rm -f "$GAME_FOLDER/save.car"
 }
+
+# No X server on this display and no other display: SDL would fall back to a driver with
+# no screen, where the game would run on unseen.
+unset WAYLAND_DISPLAY SDL_VIDEODRIVER
+export DISPLAY=:9999
+e2e_start_game "$game"
+e2e_wait_exit 30
+[ "$GAME_STATUS" != 124 ] || e2e_fail "with no display the game ran on with no window"
+grep -q "no display" "$GAME_FOLDER/game.log" || e2e_fail "with no display the game did not say so"
+[ ! -f "$GAME_FOLDER/save.car" ] || e2e_fail "with no display the game saved the car"
 
 e2e_start_xvfb 1024x768
 
