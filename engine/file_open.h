@@ -6,6 +6,7 @@
 #define KORVALINTH_ENGINE_FILE_OPEN_H
 
 #include <cstdio>
+#include <string>
 
 enum class DataPathKind { Missing, RegularFile, Other };
 
@@ -23,5 +24,28 @@ FILE* openDataFile(const char* path, const char* mode);
 // the player's own protection of the file and holds for an administrator too, who may
 // otherwise write anything. Anything else at the path is left as it is.
 bool mayWriteDataFile(const char* path);
+
+// Why a new file could not be made.
+enum class NewFileFailure { None, Exists, Refused, Other };
+
+// Makes a file that did not exist, for writing in binary; null when there was anything at
+// the path already (a link too, dangling or not, is never followed), or when it cannot be
+// made (failure says which: Refused is a folder the player may not write). The new file
+// takes the permissions of the file at permissionsOf where there is one, and is writable
+// by its owner whatever those and the process's file-creation mask say, so the game can
+// always save over a file it made itself.
+FILE* createNewFile(const char* path, const char* permissionsOf, NewFileFailure& failure);
+
+// The file the path names once its links are followed, where the platform follows them;
+// a link's target may be missing. Empty when the links go round in a circle.
+std::string fileBehindLinks(const char* path);
+
+// The process's own id, and whether a process of that id is running.
+unsigned long thisProcessId();
+bool processRunning(unsigned long id);
+
+// A write beyond the process's file-size limit fails as a full disk does, instead of
+// ending the process.
+void failWritesBeyondTheSizeLimit();
 
 #endif

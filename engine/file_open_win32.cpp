@@ -1,8 +1,13 @@
 // file_open_win32.cpp - Windows takes the game's paths as they are.
 #include "file_open.h"
 
+#include <fcntl.h>
 #include <io.h>
 #include <sys/stat.h>
+
+#include <cstdint>
+
+#include "platform.h"
 
 DataPathKind dataPathKind(const char* path) {
     struct _stat info;
@@ -22,3 +27,46 @@ bool mayWriteDataFile(const char* path) {
     default: return false;
     }
 }
+
+// A file made here has no read-only mark, so it is always its owner's to write again;
+// the replaced file's other attributes are not carried over.
+FILE* createNewFile(const char* path, const char*, NewFileFailure& failure) {
+    // CREATE_NEW fails on anything already at the name, a link included.
+    HANDLE handle = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        failure = (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) ? NewFileFailure::Exists
+                  : error == ERROR_ACCESS_DENIED                                ? NewFileFailure::Refused
+                                                                                : NewFileFailure::Other;
+        return nullptr;
+    }
+    const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_WRONLY | _O_BINARY);
+    FILE* file = fd < 0 ? nullptr : _fdopen(fd, "wb");
+    if (!file) {
+        if (fd < 0)
+            CloseHandle(handle);
+        else
+            _close(fd);
+        DeleteFileA(path);
+    }
+    failure = file ? NewFileFailure::None : NewFileFailure::Other;
+    return file;
+}
+
+// The rename that puts a save in place replaces a link itself, not its target, so a link
+// here is taken as the file.
+std::string fileBehindLinks(const char* path) { return path; }
+
+unsigned long thisProcessId() { return GetCurrentProcessId(); }
+
+bool processRunning(unsigned long id) {
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, DWORD(id));
+    if (!process) return GetLastError() == ERROR_ACCESS_DENIED;
+    DWORD status = 0;
+    const bool running = GetExitCodeProcess(process, &status) && status == STILL_ACTIVE;
+    CloseHandle(process);
+    return running;
+}
+
+// Windows has no signal for it: such a write fails.
+void failWritesBeyondTheSizeLimit() {}

@@ -11,20 +11,39 @@
 // and in every case the stream is left failed, so every later read keeps its target.
 #include "text_streams.h"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstdio>
 
 #include "file_open.h"
 
+namespace {
+
+// An editor may begin a text file with the UTF-8 byte-order mark; the numbers start
+// after it.
+void skipByteOrderMark(std::ifstream& in) {
+    const char mark[] = "\xEF\xBB\xBF";
+    char start[3] = {};
+    if (in.read(start, 3) && std::equal(start, start + 3, mark)) return;
+    in.clear();
+    in.seekg(0);
+}
+
+}  // namespace
+
 std::ifstream openTextInput(const char* name, bool createMissing) {
     std::ifstream in;
     const DataPathKind kind = dataPathKind(name);
     if (kind == DataPathKind::Missing && createMissing) {
-        // Append mode creates a missing file and never truncates an existing one.
-        if (std::FILE* file = std::fopen(name, "ab")) std::fclose(file);
+        // Never through a link: a dangling one counts as a file that cannot be created.
+        NewFileFailure failure;
+        if (std::FILE* file = createNewFile(name, nullptr, failure)) std::fclose(file);
     }
-    if (dataPathKind(name) == DataPathKind::RegularFile) in.open(name);
+    if (dataPathKind(name) == DataPathKind::RegularFile) {
+        in.open(name);
+        if (in.is_open()) skipByteOrderMark(in);
+    }
     return in;
 }
 

@@ -8,7 +8,8 @@
 // A stream for reading the named file. With createMissing, a missing file is created
 // empty first (the outline and camera files are opened with creation allowed). Anything
 // at the name that is no regular file (a pipe, a device, a folder) counts as missing and
-// is neither created nor opened, so the stream stays closed and yields nothing.
+// is neither created nor opened, so the stream stays closed and yields nothing; so is a
+// link that leads nowhere. A leading UTF-8 byte-order mark is passed over.
 std::ifstream openTextInput(const char* name, bool createMissing);
 
 // Float extraction that leaves the target as it stood when it fails. A value that is not

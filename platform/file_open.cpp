@@ -1,7 +1,11 @@
 // file_open.cpp - the game's Windows paths on a POSIX file system: '\' becomes '/'.
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <climits>
+#include <csignal>
 #include <string>
 
 #include "../engine/file_open.h"
@@ -40,3 +44,61 @@ bool mayWriteDataFile(const char* path) {
     const bool markedWritable = (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0;
     return markedWritable && access(native.c_str(), W_OK) == 0;
 }
+
+FILE* createNewFile(const char* path, const char* permissionsOf, NewFileFailure& failure) {
+    // O_EXCL fails on any link at the path, dangling or not, so nothing is created
+    // through one.
+    const int fd = open(nativePath(path).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        failure = errno == EEXIST ? NewFileFailure::Exists
+                  : (errno == EACCES || errno == EPERM) ? NewFileFailure::Refused
+                                                        : NewFileFailure::Other;
+        return nullptr;
+    }
+    struct stat info;
+    if (permissionsOf && stat(nativePath(permissionsOf).c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
+        // An administrator's save keeps the player's file the player's.
+        if (fchown(fd, info.st_uid, info.st_gid) != 0) {
+        }
+    } else if (fstat(fd, &info) != 0) {
+        info.st_mode = S_IRUSR | S_IWUSR;
+    }
+    if (fchmod(fd, (info.st_mode & 07777) | S_IWUSR) != 0) {
+    }
+    FILE* file = fdopen(fd, "wb");
+    if (!file) {
+        close(fd);
+        unlink(nativePath(path).c_str());
+    }
+    failure = file ? NewFileFailure::None : NewFileFailure::Other;
+    return file;
+}
+
+std::string fileBehindLinks(const char* path) {
+    std::string file = nativePath(path);
+    // As many links as the system itself follows in one path before it gives up.
+    for (int link = 0; link < 40; ++link) {
+        struct stat info;
+        if (lstat(file.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return file;
+        std::string target(size_t(info.st_size > 0 ? info.st_size : 4096) + 1, '\0');
+        const ssize_t length = readlink(file.c_str(), &target[0], target.size());
+        if (length <= 0 || size_t(length) >= target.size()) return std::string();
+        target.resize(size_t(length));
+        // A relative target is relative to the folder that holds the link.
+        const size_t slash = file.rfind('/');
+        if (target[0] != '/' && slash != std::string::npos) target = file.substr(0, slash + 1) + target;
+        file = target;
+    }
+    return std::string();
+}
+
+unsigned long thisProcessId() { return static_cast<unsigned long>(getpid()); }
+
+bool processRunning(unsigned long id) {
+    // 0 and what turns negative as a pid would name groups of processes, not one.
+    if (id == 0 || id > static_cast<unsigned long>(INT_MAX)) return false;
+    // EPERM: it runs, as another user.
+    return kill(static_cast<pid_t>(id), 0) == 0 || errno == EPERM;
+}
+
+void failWritesBeyondTheSizeLimit() { std::signal(SIGXFSZ, SIG_IGN); }

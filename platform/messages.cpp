@@ -203,6 +203,24 @@ HWND keyWindow(Uint32 id) {
     return nullptr;
 }
 
+bool isKeyMessage(UINT message) {
+    return message == WM_KEYDOWN || message == WM_KEYUP || message == WM_SYSKEYDOWN || message == WM_SYSKEYUP;
+}
+
+// As Windows does, the auto-repeats of a key the game has not taken yet add to the
+// repeat count (lParam's low word) of its key-down still waiting, when no other key
+// message came after it, so a slow frame rate cannot build up a backlog of one held key.
+bool foldRepeat(HWND window, UINT message, WPARAM virtualKey) {
+    for (int i = queued - 1; i >= 0; --i) {
+        MSG& waiting = queue[i];
+        if (waiting.hwnd != window || !isKeyMessage(waiting.message)) continue;
+        if (waiting.message != message || waiting.wParam != virtualKey) return false;
+        if ((waiting.lParam & 0xffff) < 0xffff) ++waiting.lParam;
+        return true;
+    }
+    return false;
+}
+
 void translateKey(const SDL_KeyboardEvent& key) {
     HWND window = keyWindow(key.windowID);
     WPARAM virtualKey = virtualKeyOf(key.keysym);
@@ -217,6 +235,7 @@ void translateKey(const SDL_KeyboardEvent& key) {
     if (key.repeat || !down) lParam |= LPARAM(1) << 30;
     if (!down) lParam |= LPARAM(1) << 31;
     UINT message = down ? (system ? WM_SYSKEYDOWN : WM_KEYDOWN) : (system ? WM_SYSKEYUP : WM_KEYUP);
+    if (key.repeat && down && foldRepeat(window, message, virtualKey)) return;
     postMessage(window, message, virtualKey, lParam);
 }
 
@@ -290,8 +309,7 @@ BOOL PeekMessageA(MSG* message, HWND window, UINT filterMin, UINT filterMax, UIN
 // on Windows, whether the message was a key message.
 BOOL TranslateMessage(const MSG* message) {
     if (!message) return FALSE;
-    UINT m = message->message;
-    return (m == WM_KEYDOWN || m == WM_KEYUP || m == WM_SYSKEYDOWN || m == WM_SYSKEYUP) ? TRUE : FALSE;
+    return isKeyMessage(message->message) ? TRUE : FALSE;
 }
 
 LRESULT DispatchMessageA(const MSG* message) {

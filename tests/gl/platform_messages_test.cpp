@@ -1,11 +1,17 @@
 // platform_messages_test.cpp - how the platform layer turns SDL input into the Windows
-// messages the game's procedure knows: virtual-key codes, repeats, Alt, the window
+// messages the game's procedure knows: virtual-key codes, repeats and their folding, Alt, the window
 // manager's close and a new size; and the queue that hands them out one at a time.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "gl_test_context.h"
+#include "main_loop.h"
 #include "test_hooks.h"
+#include "test_paths.h"
+#include "timer.h"
 #include "window_procedure.h"
+#include "world.h"
 
 namespace {
 
@@ -64,21 +70,63 @@ TEST_F(PlatformMessages, KeysArriveWithTheirWindowsVirtualKeyCodes) {
     EXPECT_TRUE(queueEmpty());
 }
 
-TEST_F(PlatformMessages, AHeldKeyRepeatsKeyDownAndOneKeyUpClearsIt) {
+// As on Windows, the repeats of a held key that the game has not taken yet are one
+// key-down with their count in lParam's low word; a repeat after the game took it, or
+// after another key's message, is a message of its own.
+TEST_F(PlatformMessages, AHeldKeysRepeatsWaitingTogetherAreOneKeyDownWithTheirCount) {
     pushTestKey(window, "Up", true, false, false);
     pushTestKey(window, "Up", true, true, false);
     pushTestKey(window, "Up", true, true, false);
-    for (int i = 0; i < 3; ++i) {
+    MSG first = next();
+    EXPECT_EQ(first.message, UINT(WM_KEYDOWN));
+    EXPECT_EQ(first.lParam & 0xffff, 3);
+    EXPECT_EQ(first.lParam & wasDown, 0) << "the press itself was among them";
+    DispatchMessageA(&first);
+    EXPECT_TRUE(keyDown[VK_UP]);
+    EXPECT_TRUE(queueEmpty());
+
+    pushTestKey(window, "Up", true, true, false);
+    pushTestKey(window, "Up", true, true, false);
+    pushTestKey(window, "Down", true, false, false);
+    pushTestKey(window, "Up", true, true, false);
+    const struct {
+        WPARAM key;
+        LPARAM count;
+    } expected[] = {{VK_UP, 2}, {VK_DOWN, 1}, {VK_UP, 1}};
+    for (const auto& e : expected) {
         MSG message = next();
         EXPECT_EQ(message.message, UINT(WM_KEYDOWN));
-        EXPECT_EQ((message.lParam & wasDown) != 0, i > 0) << "message " << i;
+        EXPECT_EQ(message.wParam, e.key);
+        EXPECT_EQ(message.lParam & 0xffff, e.count);
+        EXPECT_EQ((message.lParam & wasDown) != 0, e.key == VK_UP);
         DispatchMessageA(&message);
-        EXPECT_TRUE(keyDown[VK_UP]);
     }
     pushTestKey(window, "Up", false, false, false);
     MSG up = next();
+    EXPECT_EQ(up.lParam & 0xffff, 1);
     DispatchMessageA(&up);
     EXPECT_FALSE(keyDown[VK_UP]);
+    EXPECT_TRUE(queueEmpty());
+}
+
+// A key held through slow frames: its repeats wait in the queue with the Esc pressed
+// after them, and the loop takes one message a turn.
+TEST_F(PlatformMessages, EscAfterAHeldKeysRepeatsEndsTheGameWithinThreeTurns) {
+    freshWorkDir("platform-messages-held-key");
+    frameTimer = new Timer;
+    ASSERT_TRUE(frameTimer->init());
+    ASSERT_TRUE(pushTestKey(window, "A", true, false, false));
+    for (int i = 0; i < 300; ++i) ASSERT_TRUE(pushTestKey(window, "A", true, true, false));
+    ASSERT_TRUE(pushTestKey(window, "Escape", true, false, false));
+    MSG message = {};
+    int exitCode = -1;
+    int turns = 0;
+    while (turns < 300 && mainLoopTurn(window, message, exitCode)) ++turns;
+    EXPECT_LT(turns, 3) << "turns before the one that ended the game";
+    EXPECT_EQ(exitCode, 0);
+    EXPECT_TRUE(std::filesystem::exists("save.car"));
+    delete frameTimer;
+    frameTimer = nullptr;
 }
 
 TEST_F(PlatformMessages, KeysWithAltAreSystemKeysAndLeaveTheTableAlone) {

@@ -110,8 +110,11 @@ TEST(TextStreams, WhatIsNoRegularFileIsNeitherOpenedNorCreated) {
     ASSERT_EQ(mkfifo("pipe.txt", 0644), 0);
     std::filesystem::create_directory("folder.txt");
     std::filesystem::create_symlink("/dev/zero", "device.txt");
+    // A link that leads nowhere yet: a plain open for writing would make its target.
+    std::filesystem::create_directory("elsewhere");
+    std::filesystem::create_symlink("elsewhere/made.txt", "dangling.txt");
     alarm(20);   // a blocking open ends the test instead of hanging it
-    for (const char* name : {"pipe.txt", "folder.txt", "device.txt"}) {
+    for (const char* name : {"pipe.txt", "folder.txt", "device.txt", "dangling.txt"}) {
         SCOPED_TRACE(name);
         const auto kind = std::filesystem::symlink_status(name).type();
         std::ifstream in = openTextInput(name, true);
@@ -122,6 +125,30 @@ TEST(TextStreams, WhatIsNoRegularFileIsNeitherOpenedNorCreated) {
         EXPECT_EQ(std::filesystem::symlink_status(name).type(), kind);
     }
     alarm(0);
+    EXPECT_FALSE(std::filesystem::exists("elsewhere/made.txt"));
+}
+
+// An editor's byte-order mark before the first number; only there is it passed over.
+TEST(TextStreams, AByteOrderMarkBeforeTheFirstNumberIsPassedOver) {
+    freshWorkDir("text-streams-mark");
+    const ReadCase cases[] = {
+        {"\xEF\xBB\xBF" "10 20", 10, 20},
+        {"\xEF\xBB\xBF" "\r\n-3\r\n4", -3, 4},
+        {"\xEF\xBB\xBF", -1, -2},
+        {"7", 7, -2},                       // shorter than a mark
+        {"\xEF\xBB" "5 6", -1, -2},           // part of a mark is no number
+        {"1 \xEF\xBB\xBF" "2", 1, -2},          // nor is a mark after the first number
+    };
+    for (const ReadCase& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(std::string(c.text)));
+        { std::ofstream("firex.txt", std::ios::binary) << c.text; }
+        std::ifstream in = openTextInput("firex.txt", true);
+        float first = -1, second = -2;
+        readFloat(in, first);
+        readFloat(in, second);
+        EXPECT_EQ(first, c.first);
+        EXPECT_EQ(second, c.second);
+    }
 }
 
 // The stream library takes no "inf" or "nan"; a library that did (or a locale's own
