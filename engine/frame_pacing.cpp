@@ -18,6 +18,12 @@ namespace {
 // its swap returns a little late now and then or the display runs a hair off 60. Waiting
 // out such a difference would push the next swap past its refresh.
 const double onTimeSlackSeconds = 0.002;
+// A display a hair faster than 60 Hz has each frame end a little before its due time;
+// the schedule follows it by moving that much earlier, up to this share of a frame per
+// frame, so that it never falls behind the display and makes a frame wait past its
+// refresh. The share holds a frame that is not paced by a display, and ends early by the
+// slack every time, to at most 60.4 frames a second.
+const int64_t framesPerPull = 150;
 // Sleeping wakes late by up to about a millisecond (on Windows once the timer period is
 // 1 ms); the rest is waited out on the counter.
 const int spinMilliseconds = 2;
@@ -25,8 +31,8 @@ const int spinMilliseconds = 2;
 bool pacingOn = true;
 // The frames are due on a fixed schedule, whole sixtieths of a second after its anchor,
 // so that waits that end a little late, or frames on time by the slack, never add up to
-// another rate: only a frame that ends later than the slack starts it anew, from its own
-// end, and the frames after a late one are never hurried to catch up.
+// another rate. A frame that ends later than the slack starts it anew from its own end,
+// so the frames after a late one are hurried by no more than the slack to catch up.
 bool haveSchedule = false;
 int64_t anchor = 0;      // counter reading at which the schedule starts
 int64_t framesDue = 0;   // frames of the schedule since its anchor
@@ -71,8 +77,14 @@ void waitForNextFrame() {
     ++framesDue;
     const int64_t due = anchor + framesDue * frequency / 60;
     const int64_t slack = int64_t(onTimeSlackSeconds * double(frequency));
-    if (now < due - slack) waitUntil(due, frequency);
-    else if (now > due + slack) startSchedule(now);
+    if (now < due - slack) {
+        waitUntil(due, frequency);
+    } else if (now > due + slack) {
+        startSchedule(now);
+    } else if (now < due) {
+        const int64_t mostPull = frequency / 60 / framesPerPull;
+        anchor -= due - now < mostPull ? due - now : mostPull;
+    }
 }
 
 }  // namespace

@@ -64,7 +64,7 @@ public:
 
 struct Display {
     const char* name;
-    int refreshesPerSecond;   // 0: the swap waits for no refresh
+    double refreshesPerSecond;   // 0: the swap waits for no refresh
     int64_t drawingCounts;
     double lateShare;
     int64_t lateCounts;
@@ -102,6 +102,8 @@ const Display selfPacedDisplays[] = {
     {"Vsync60HzOneInFiveUpTo2msLate", 60, 4 * perMillisecond, 0.2, 2 * perMillisecond},
     {"Vsync59HzOneInTwentyUpTo2msLate", 59, 4 * perMillisecond, 0.05, 2 * perMillisecond},
     {"Vsync59HzHeavyFrameOneInFiveUpTo1msLate", 59, 12 * perMillisecond, 0.2, 1 * perMillisecond},
+    {"Vsync60Point2HzOneInTwentyUpTo1msLate", 60.2, 4 * perMillisecond, 0.05, 1 * perMillisecond},
+    {"Vsync59Point9HzHeavyFrame", 59.9, 12 * perMillisecond, 0, 0},
 };
 
 // What the display showed over a minute of main-menu turns, after the two that start the
@@ -127,12 +129,12 @@ class SelfPacedDisplay : public ::testing::TestWithParam<Display> {};
 TEST_P(FastDisplay, AMinuteShows60FramesASecondEvenlySpaced) {
     const Display& display = GetParam();
     const DisplayRecord shown = aMinuteOn(display);
-    EXPECT_NEAR(shown.presentsPerSecond(), 60.0, 0.1);
+    EXPECT_NEAR(shown.presentsPerSecond(), 60.0, 0.5);
     // A frame is shown at the first refresh after it is due and drawn, so a gap strays
     // from 1/60 s by at most one refresh; where the swap shows it at once, by no more
     // than a frame may end early without waiting (2 ms) and the reads.
     const int64_t refresh = display.refreshesPerSecond > 0
-                                ? displayCountsPerSecond / display.refreshesPerSecond
+                                ? int64_t(displayCountsPerSecond / display.refreshesPerSecond)
                                 : 2200 * perMillisecond / 1000;
     EXPECT_GE(shown.shortestGap, framePeriod - refresh);
     EXPECT_LE(shown.longestGap, framePeriod + refresh);

@@ -180,13 +180,14 @@ struct CarState {
 // Every racer's position and velocity after the given turns of a race with the player
 // driving: throttle, and the steering keys, which turn by the frame time, in a pattern.
 void raceTurns(PacedRace& race, int count, CarState (&cars)[5]) {
+    const int throttleKey = 'A';
     for (int k = 0; k < count; ++k) {
-        keyDown['A'] = k % 7 != 0;
+        keyDown[throttleKey] = k % 7 != 0;
         keyDown[VK_LEFT] = k % 5 == 1;
         keyDown[VK_RIGHT] = k % 11 == 3;
         ASSERT_TRUE(race.turn());
     }
-    keyDown['A'] = keyDown[VK_LEFT] = keyDown[VK_RIGHT] = false;
+    keyDown[throttleKey] = keyDown[VK_LEFT] = keyDown[VK_RIGHT] = false;
     cars[0] = {playerCar.position, playerCar.velocity};
     for (int j = 0; j < 4; ++j) cars[j + 1] = {otherCars[j].position, otherCars[j].velocity};
 }

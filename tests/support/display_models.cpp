@@ -36,7 +36,7 @@ void afterSwap(int64_t& count) {
     }
     // Shown at the next refresh that starts after the drawing is done, where a swap with
     // vertical sync returns, unless the thread wakes up late after it.
-    const int64_t period = displayCountsPerSecond / model.refreshesPerSecond;
+    const int64_t period = int64_t(double(displayCountsPerSecond) / model.refreshesPerSecond);
     const int64_t refresh = count / period + 1;
     count = refresh * period;
     present(count, refresh);

@@ -14,7 +14,7 @@ const int64_t displayCountsPerMillisecond = displayCountsPerSecond / 1000;
 struct TestDisplay {
     int64_t countsPerRead = 20000;                        // the work between two counter reads
     int64_t drawingCounts = 4 * displayCountsPerMillisecond;   // a frame's drawing, before its swap
-    int refreshesPerSecond = 0;   // 0: the swap waits for nothing and shows the frame at once
+    double refreshesPerSecond = 0;   // 0: the swap waits for nothing and shows the frame at once
     // A swap that waits for a refresh returns late after it on this share of refreshes,
     // by up to lateCounts, drawn from a generator seeded with seed.
     double lateShare = 0;
