@@ -9,8 +9,9 @@
 
 // glFlush and SwapBuffers on deviceContext, then, while pacing is on, waits until the
 // next frame is due on a schedule of 1/60 s steps. A frame that already took that long,
-// or ends within 2 ms of its due time, waits for nothing; one that ends more than 2 ms
-// late starts the schedule anew from its end.
+// or ends within 2 ms of its due time, waits for nothing (one a little early moves the
+// schedule earlier by a little, after a display slightly faster than 60 Hz); one that
+// ends more than 2 ms late starts the schedule anew from its end.
 void presentFrame();
 
 // On from the start. Only tools that measure the frames' own work (the benchmark) and
