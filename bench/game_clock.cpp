@@ -1,51 +1,40 @@
-// game_clock.cpp - a steady clock for the game in the benchmark. The game moves its cars
-// and runs its countdowns by the time its frame timer measures, so on a slow machine its
-// cars would take other paths than on a fast one, and a run's race would depend on the
-// run's own speed. With the counter that the timer reads advanced by exactly 1/60 s per
-// loop turn, every run drives the same race on every machine, and the frame times compare.
-// The benchmark's link routes the timer's counter reads here through --wrap
-// (bench/CMakeLists.txt); the benchmark's own timing uses CLOCK_MONOTONIC.
+// game_clock.cpp - a steady clock for the game in the benchmark. The menus animate and
+// run their countdowns by the time the frame timer measures, so on a slow machine their
+// frames would differ from a fast one's, and a run's frames would depend on the run's own
+// speed. The game's performance counter is the platform's test counter here, moved on by
+// exactly 1/60 s per loop turn, so every run draws the same frames on every machine and
+// the frame times compare. The benchmark's own timing uses CLOCK_MONOTONIC.
 #include "game_clock.h"
 
 #include "platform.h"
-
-extern "C" BOOL __real__Z23QueryPerformanceCounterP14_LARGE_INTEGER(LARGE_INTEGER* count);
+#include "test_hooks.h"
+#include "world.h"
 
 namespace {
 
-bool steady = false;
+// Counts of the steady counter: a whole number of them per 1/60 s, so that each turn is
+// exactly that long, and the HUD's rate of one frame in one turn exactly 60.
+const long long countsPerFrame = 1000000;
+const long long countsPerSecond = 60 * countsPerFrame;
+
 long long steadyCount = 0;
-long long lastRealCount = 0;   // the last reading the game took before the clock turned steady
-long long countsPerFrame = 0;
-long long countsPerSecond = 0;
 
 }  // namespace
 
-extern "C" BOOL __wrap__Z23QueryPerformanceCounterP14_LARGE_INTEGER(LARGE_INTEGER* count) {
-    if (!count) return FALSE;
-    if (!steady) {
-        const BOOL read = __real__Z23QueryPerformanceCounterP14_LARGE_INTEGER(count);
-        if (read) lastRealCount = count->QuadPart;
-        return read;
-    }
-    count->QuadPart = steadyCount;
-    return TRUE;
-}
-
 void startSteadyGameClock() {
-    LARGE_INTEGER frequency;
-    if (lastRealCount == 0 || !QueryPerformanceFrequency(&frequency) || frequency.QuadPart < 60)
-        return;   // no counter: the game runs on its own clock
-    // Counted on from the game's last reading, so that the first steady turn is 1/60 s too.
-    steadyCount = lastRealCount;
-    countsPerSecond = frequency.QuadPart;
-    countsPerFrame = countsPerSecond / 60;
-    steady = true;
+    if (!frameTimer) return;   // no timer: nothing measures the game's time
+    useTestCounter(countsPerSecond, 0);
+    // The frame timer takes the steady counter's frequency, and both of its readings start
+    // here, so that the first steady turn, too, measures 1/60 s.
+    frameTimer->init();
+    frameTimer->elapsedSeconds(1);
+    frameTimer->ratePerSecond(1);
 }
 
-void advanceGameClock() { steadyCount += countsPerFrame; }
+void advanceGameClock() {
+    steadyCount += countsPerFrame;
+    setTestCounter(steadyCount);
+}
 
 // As Timer::elapsedSeconds computes it, so that the two are the same float.
-float steadyFrameSeconds() {
-    return countsPerSecond > 0 ? float(double(countsPerFrame) / double(countsPerSecond)) : 0.0f;
-}
+float steadyFrameSeconds() { return float(double(countsPerFrame) / double(countsPerSecond)); }

@@ -3,7 +3,7 @@
 //
 // The wait runs on the high-resolution counter: a sleep for most of it, then yielding
 // and reading the counter for the last two milliseconds, because a sleep wakes up to a
-// millisecond or so late and the frame time the game reads next must come out even.
+// millisecond or so late and the frames must reach the display evenly spaced.
 #include "frame_pacing.h"
 
 #include <cstdint>
@@ -13,22 +13,29 @@
 
 namespace {
 
-// A hair over 1/60 s: the frame timer is read a few microseconds after the wait ends,
-// and those microseconds vary, so a wait of exactly 1/60 s would hand the game frame
-// times just under it about half the time, where int(frameTime x 60) is 0 and a wreck's
-// blast stops growing. A tenth of a millisecond is far above that jitter.
-const double framePeriodSeconds = 1.0 / 60 + 0.0001;
-// A frame that ends this close to its due time is on time: the display has paced it (a
-// 60 Hz display waits for its refresh in the swap, and runs a little faster or slower
-// than exactly 60), so the pacing adds no wait of its own on top of the display's.
-const double onTimeSlackSeconds = 0.0005;
+// A frame that ends this close to its due time, before or after it, is on time and waits
+// for nothing: a 60 Hz display that waits for its refresh in the swap has paced it, and
+// its swap returns a little late now and then or the display runs a hair off 60. Waiting
+// out such a difference would push the next swap past its refresh.
+const double onTimeSlackSeconds = 0.002;
+// A display a hair faster than 60 Hz has each frame end a little before its due time;
+// the schedule follows it by moving that much earlier, up to this share of a frame per
+// frame, so that it never falls behind the display and makes a frame wait past its
+// refresh. The share holds a frame that is not paced by a display, and ends early by the
+// slack every time, to at most 60.4 frames a second.
+const int64_t framesPerPull = 150;
 // Sleeping wakes late by up to about a millisecond (on Windows once the timer period is
 // 1 ms); the rest is waited out on the counter.
 const int spinMilliseconds = 2;
 
 bool pacingOn = true;
-bool haveDeadline = false;
-int64_t deadline = 0;   // counter reading at which the next frame may end
+// The frames are due on a fixed schedule, whole sixtieths of a second after its anchor,
+// so that waits that end a little late, or frames on time by the slack, never add up to
+// another rate. A frame that ends later than the slack starts it anew from its own end,
+// so the frames after a late one are hurried by no more than the slack to catch up.
+bool haveSchedule = false;
+int64_t anchor = 0;      // counter reading at which the schedule starts
+int64_t framesDue = 0;   // frames of the schedule since its anchor
 bool finerSleepAsked = false;
 
 int64_t counterNow() {
@@ -52,21 +59,32 @@ void waitUntil(int64_t due, int64_t frequency) {
     }
 }
 
+void startSchedule(int64_t at) {
+    anchor = at;
+    framesDue = 0;
+    haveSchedule = true;
+}
+
 void waitForNextFrame() {
     LARGE_INTEGER counts;
     if (!QueryPerformanceFrequency(&counts) || counts.QuadPart <= 0) return;
     const int64_t frequency = counts.QuadPart;
-    const int64_t period = int64_t(framePeriodSeconds * double(frequency)) + 1;
-    const int64_t slack = int64_t(onTimeSlackSeconds * double(frequency));
-    int64_t now = counterNow();
-    if (haveDeadline && now < deadline - slack) {
-        waitUntil(deadline, frequency);
-        now = counterNow();
+    const int64_t now = counterNow();
+    if (!haveSchedule) {
+        startSchedule(now);
+        return;
     }
-    // From where this frame really ended, so that a frame that ran late, or a wait that
-    // woke late, is never made up for by a short frame after it.
-    deadline = now + period;
-    haveDeadline = true;
+    ++framesDue;
+    const int64_t due = anchor + framesDue * frequency / 60;
+    const int64_t slack = int64_t(onTimeSlackSeconds * double(frequency));
+    if (now < due - slack) {
+        waitUntil(due, frequency);
+    } else if (now > due + slack) {
+        startSchedule(now);
+    } else if (now < due) {
+        const int64_t mostPull = frequency / 60 / framesPerPull;
+        anchor -= due - now < mostPull ? due - now : mostPull;
+    }
 }
 
 }  // namespace
@@ -79,6 +97,6 @@ void presentFrame() {
 
 void setFramePacing(bool on) {
     pacingOn = on;
-    // Turned back on, the next frame starts the count afresh.
-    haveDeadline = false;
+    // Turned back on, the next frame starts the schedule afresh.
+    haveSchedule = false;
 }

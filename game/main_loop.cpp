@@ -18,11 +18,17 @@ namespace {
 const char* const windowClassName = "MyClass";
 const char* const windowTitle = "Korvalinth";
 
-// A turn longer than this was a stall (the machine suspended, the window dragged, a
+// A menu turn longer than this was a stall (the machine suspended, the window dragged, a
 // debugger, the loading before the first frame), not a frame, and passes as a frame of
-// this length: one such frame leaves every car sound, where the cars' drag step
-// diverges once a frame lasts some seconds. Countdowns run slower across a stall.
+// this length. Countdowns run slower across a stall.
 const float longestFrameTime = 0.1f;
+
+// Every race turn advances the race by this, however long the turn took: the cars move
+// a fixed distance per frame, so only a fixed step keeps forces, drag, steering and the
+// countdowns in the proportion to it that the race is tuned for, and a race is then the
+// same race on any machine, only slower where fewer frames a second are drawn. A stall
+// is one step. As a float, times 60 it is 1, so a wreck's blast grows every frame.
+const float raceStepSeconds = 1.0f / 60;
 
 bool registerWindowClass(HINSTANCE instance) {
     WNDCLASSEXA windowClass;
@@ -82,9 +88,11 @@ void shutDown() {
 }  // namespace
 
 void runFrame() {
-    // Without a timer the frame still runs, with no time passing.
+    // Taken on every turn, so that the first menu turn after a race measures only itself.
+    // Without a timer the menus still run, with no time passing.
     const float elapsed = frameTimer ? frameTimer->elapsedSeconds(1) : 0.0f;
-    frameTime = elapsed < longestFrameTime ? elapsed : longestFrameTime;
+    if (gameState == GameState::Race) frameTime = raceStepSeconds;
+    else frameTime = elapsed < longestFrameTime ? elapsed : longestFrameTime;
     switch (gameState) {
     case GameState::Race:
         runRaceFrame();

@@ -1,14 +1,10 @@
-// performance_counter.cpp - the high-resolution counter over the monotonic clock, and
-// sleeping.
+// performance_counter.cpp - the high-resolution counter over the monotonic clock.
 //
 // The counter counts nanoseconds, so its frequency is fixed at 10^9 a second and it
 // never goes backwards. Tests can put a counter of their own in its place; while they
 // do, that counter is the only clock there is: a sleep moves it on instead of sleeping,
-// and a clocked test counter also moves on as the thread reads it and swaps.
-#include <cerrno>
+// and the tests' own steps move it on as the thread reads it and swaps.
 #include <ctime>
-
-#include <sched.h>
 
 #include "sdl_state.h"
 #include "test_hooks.h"
@@ -20,9 +16,8 @@ const int64_t nanosecondsPerSecond = 1000000000;
 bool testCounter = false;
 int64_t testFrequency = 0;
 int64_t testCount = 0;
-int64_t testCountsPerRead = 0;
-int64_t testCountsPerSwap = 0;
-int testRefreshesPerSecond = 0;
+TestCounterStep stepAfterRead = nullptr;
+TestCounterStep stepAfterSwap = nullptr;
 
 }  // namespace
 
@@ -36,7 +31,7 @@ BOOL QueryPerformanceCounter(LARGE_INTEGER* count) {
     if (!count) return FALSE;
     if (testCounter) {
         count->QuadPart = testCount;
-        testCount += testCountsPerRead;
+        if (stepAfterRead) stepAfterRead(testCount);
         return TRUE;
     }
     timespec now;
@@ -45,32 +40,14 @@ BOOL QueryPerformanceCounter(LARGE_INTEGER* count) {
     return TRUE;
 }
 
-void Sleep(DWORD milliseconds) {
-    if (testCounter) {
-        testCount += int64_t(milliseconds) * testFrequency / 1000;
-        return;
-    }
-    if (milliseconds == 0) {
-        sched_yield();
-        return;
-    }
-    timespec left = {time_t(milliseconds / 1000), long(milliseconds % 1000) * 1000000L};
-    while (nanosleep(&left, &left) != 0 && errno == EINTR) {
-    }
+bool passTestSleepTime(DWORD milliseconds) {
+    if (!testCounter) return false;
+    testCount += int64_t(milliseconds) * testFrequency / 1000;
+    return true;
 }
 
-// nanosleep already wakes within microseconds of its time.
-UINT timeBeginPeriod(UINT) { return TIMERR_NOERROR; }
-
 void passTestSwapTime() {
-    if (!testCounter) return;
-    testCount += testCountsPerSwap;
-    if (testRefreshesPerSecond > 0 && testFrequency > 0) {
-        // Up to the next refresh that starts after the drawing is done, as a swap that
-        // waits for vertical sync returns.
-        const int64_t refresh = testFrequency / testRefreshesPerSecond;
-        testCount = (testCount / refresh + 1) * refresh;
-    }
+    if (testCounter && stepAfterSwap) stepAfterSwap(testCount);
 }
 
 // ---- test seams (test_hooks.h) -------------------------------------------------------------
@@ -80,10 +57,15 @@ void useTestCounter(int64_t frequency, int64_t count) {
     testCount = count;
 }
 
+void useRealCounter() {
+    testCounter = false;
+    stepAfterRead = nullptr;
+    stepAfterSwap = nullptr;
+}
+
 void setTestCounter(int64_t count) { testCount = count; }
 
-void clockTestCounter(int64_t countsPerRead, int64_t countsPerSwap, int refreshesPerSecond) {
-    testCountsPerRead = countsPerRead;
-    testCountsPerSwap = countsPerSwap;
-    testRefreshesPerSecond = refreshesPerSecond;
+void stepTestCounter(TestCounterStep afterRead, TestCounterStep afterSwap) {
+    stepAfterRead = afterRead;
+    stepAfterSwap = afterSwap;
 }

@@ -48,8 +48,11 @@ const SDL_DisplayMode* changedDisplayMode();
 // Puts a pop-up window full screen on the changed mode, or back to windowed without one.
 void applyDisplayMode(HWND window);
 
-// The time a swap takes on a clocked test counter (performance_counter.cpp).
+// Time passing on a test counter (performance_counter.cpp): the tests' step after each
+// swap, and a sleep's time, which is then all the sleep there is (false on the real
+// counter, where the caller sleeps).
 void passTestSwapTime();
+bool passTestSleepTime(DWORD milliseconds);
 
 // The message queue (messages.cpp).
 void postMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

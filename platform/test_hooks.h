@@ -10,15 +10,17 @@
 
 // The performance counter: from now on QueryPerformanceFrequency gives frequency (0 or
 // less: it fails, as on a machine without the counter) and QueryPerformanceCounter the
-// count last set.
+// count last set, until useRealCounter puts the monotonic clock back (and the steps
+// below away). Sleep moves a test counter on by its time instead of sleeping.
 void useTestCounter(int64_t frequency, int64_t count);
+void useRealCounter();
 void setTestCounter(int64_t count);
-// Time passing on the test counter as on a thread that draws to a display: from now on
-// each counter read moves it on by countsPerRead after the reading (the work between
-// two reads), each SwapBuffers by countsPerSwap (the frame's drawing) and then, when
-// refreshesPerSecond is above 0, on to the display's next refresh, as a swap with
-// vertical sync waits for it. Sleep always moves the test counter on by its time.
-void clockTestCounter(int64_t countsPerRead, int64_t countsPerSwap, int refreshesPerSecond);
+// Time passing on the test counter as on a thread that works and draws: afterRead is
+// handed the count after each counter read has taken its reading, afterSwap after each
+// SwapBuffers, and each may move it on (the work between two reads, the frame's drawing,
+// a swap that waits for the display). Null: that event takes no time.
+typedef void (*TestCounterStep)(int64_t& count);
+void stepTestCounter(TestCounterStep afterRead, TestCounterStep afterSwap);
 
 // Queues a message as if it had been posted to the window.
 void postTestMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
