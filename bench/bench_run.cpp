@@ -24,10 +24,10 @@
 #include "frame_pacing.h"
 #include "frame_steps.h"
 #include "game_clock.h"
+#include "game_window.h"
 #include "main_loop.h"
 #include "start_up.h"
 #include "start_up_phases.h"
-#include "window_procedure.h"
 #include "world.h"
 
 namespace {
@@ -86,32 +86,6 @@ long peakMemoryKiB() {
     rusage usage;
     getrusage(RUSAGE_SELF, &usage);
     return usage.ru_maxrss;
-}
-
-// The window the entry point makes: the same class, styles and client size, and the
-// window procedure makes the rendering context current while it is created.
-HWND openGameWindow(int width, int height) {
-    screenWidth = width;
-    screenHeight = height;
-    WNDCLASSEXA windowClass;
-    std::memset(&windowClass, 0, sizeof windowClass);
-    windowClass.cbSize = sizeof(WNDCLASSEXA);
-    windowClass.style = CS_HREDRAW | CS_VREDRAW;
-    windowClass.lpfnWndProc = windowProcedure;
-    windowClass.lpszClassName = "MyClass";
-    if (!RegisterClassExA(&windowClass)) return nullptr;
-    DWORD exStyle = WS_EX_APPWINDOW | WS_EX_WINDOWEDGE;
-    DWORD style = WS_OVERLAPPEDWINDOW;
-    RECT rect = {0, 0, width, height};
-    AdjustWindowRectEx(&rect, style, FALSE, exStyle);
-    HWND window = CreateWindowExA(exStyle, "MyClass", "Korvalinth",
-                                  style | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0,
-                                  rect.right - rect.left, rect.bottom - rect.top, nullptr,
-                                  nullptr, nullptr, nullptr);
-    if (!window) return nullptr;
-    ShowWindow(window, SW_SHOW);
-    UpdateWindow(window);
-    return window;
 }
 
 void printGlString(const char* label, GLenum name) {
