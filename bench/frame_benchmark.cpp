@@ -215,28 +215,37 @@ bool measuredAtAnySize(const std::vector<SizeResult>& results, int scene) {
     return false;
 }
 
+// A table of one row for each scene that any size measured, from firstScene on, and a
+// column group for each size: printCell(result, scene) prints one size's cells.
+template <typename PrintCell>
+void printSceneTable(const std::vector<SizeResult>& results, const char* title,
+                     const char* sizeHeading, int firstScene, PrintCell printCell) {
+    std::printf("%-28s", title);
+    for (const SizeResult& r : results)
+        std::printf(" | %4dx%-4d%s", r.size.width, r.size.height, sizeHeading);
+    std::printf("\n");
+    for (int s = firstScene; s < benchSceneCount; ++s) {
+        if (!measuredAtAnySize(results, s)) continue;
+        std::printf("%-28s", benchScenes[s].name);
+        for (const SizeResult& r : results) printCell(r, s);
+        std::printf("\n");
+    }
+}
+
 // What shows that a run repeats: the racers destroyed by the end of each race and a
 // fingerprint of each scene's last frame (equal in two runs of one build, and in two
 // builds that must draw the same), beside the page faults of a measured frame.
 void printRepeatTable(const std::vector<SizeResult>& results) {
-    std::printf("\n%-28s", "last frame, faults");
-    for (const SizeResult& r : results)
-        std::printf(" | %4dx%-4d destroyed  faults/frame  last frame's fingerprint", r.size.width,
-                    r.size.height);
     std::printf("\n");
-    for (int s = 0; s < benchSceneCount; ++s) {
-        if (!measuredAtAnySize(results, s)) continue;
-        std::printf("%-28s", benchScenes[s].name);
-        for (const SizeResult& r : results) {
-            const SceneLine& scene = r.scenes[s].figures;
-            if (r.scenes[s].measured)
-                std::printf(" | %18d %13.1f  %8s%016llx", scene.destroyed, scene.faultsPerFrame, "",
-                            scene.lastFrameHash);
-            else
-                std::printf(" | %58s", "-");
-        }
-        std::printf("\n");
-    }
+    printSceneTable(results, "last frame, faults", " destroyed  faults/frame  last frame's fingerprint",
+                    0, [](const SizeResult& r, int s) {
+                        const SceneLine& scene = r.scenes[s].figures;
+                        if (r.scenes[s].measured)
+                            std::printf(" | %18d %13.1f  %8s%016llx", scene.destroyed,
+                                        scene.faultsPerFrame, "", scene.lastFrameHash);
+                        else
+                            std::printf(" | %58s", "-");
+                    });
 }
 
 // Mean time per frame of each step on the game's thread, the steps' own times (what
@@ -273,43 +282,27 @@ void printTables(const Options& options, const std::vector<SizeResult>& results,
                 "to 60 frames a second is off: each frame runs as soon as the one before ends.\n\n",
                 options.frames, options.warmup);
 
-    std::printf("%-28s", "frame time (ms)");
-    for (const SizeResult& r : results)
-        std::printf(" | %4dx%-4d median    p95  x empty  x e.p95", r.size.width, r.size.height);
-    std::printf("\n");
-    for (int s = 0; s < benchSceneCount; ++s) {
-        if (!measuredAtAnySize(results, s)) continue;
-        std::printf("%-28s", benchScenes[s].name);
-        for (const SizeResult& r : results) {
-            const SceneLine& scene = r.scenes[s].figures;
-            const SceneLine& empty = r.scenes[0].figures;
-            if (!r.scenes[s].measured || !r.scenes[0].measured || empty.medianMs <= 0) {
-                std::printf(" | %41s", "-");
-                continue;
-            }
-            std::printf(" | %16.3f %6.3f %8.1f %8.1f", scene.medianMs, scene.p95Ms,
-                        scene.medianMs / empty.medianMs, scene.p95Ms / empty.p95Ms);
-        }
-        std::printf("\n");
-    }
+    printSceneTable(results, "frame time (ms)", " median    p95  x empty  x e.p95", 0,
+                    [](const SizeResult& r, int s) {
+                        const SceneLine& scene = r.scenes[s].figures;
+                        const SceneLine& empty = r.scenes[0].figures;
+                        if (!r.scenes[s].measured || !r.scenes[0].measured || empty.medianMs <= 0)
+                            std::printf(" | %41s", "-");
+                        else
+                            std::printf(" | %16.3f %6.3f %8.1f %8.1f", scene.medianMs, scene.p95Ms,
+                                        scene.medianMs / empty.medianMs, scene.p95Ms / empty.p95Ms);
+                    });
 
     // What the game's thread spends before the rasteriser's threads finish the frame.
-    std::printf("\n%-28s", "turn alone, before glFinish");
-    for (const SizeResult& r : results)
-        std::printf(" | %4dx%-4d median    p95", r.size.width, r.size.height);
     std::printf("\n");
-    for (int s = 1; s < benchSceneCount; ++s) {
-        if (!measuredAtAnySize(results, s)) continue;
-        std::printf("%-28s", benchScenes[s].name);
-        for (const SizeResult& r : results) {
-            const SceneLine& scene = r.scenes[s].figures;
-            if (r.scenes[s].measured)
-                std::printf(" | %16.3f %6.3f", scene.turnMedianMs, scene.turnP95Ms);
-            else
-                std::printf(" | %23s", "-");
-        }
-        std::printf("\n");
-    }
+    printSceneTable(results, "turn alone, before glFinish", " median    p95", 1,
+                    [](const SizeResult& r, int s) {
+                        const SceneLine& scene = r.scenes[s].figures;
+                        if (r.scenes[s].measured)
+                            std::printf(" | %16.3f %6.3f", scene.turnMedianMs, scene.turnP95Ms);
+                        else
+                            std::printf(" | %23s", "-");
+                    });
     printRepeatTable(results);
 
     for (const SizeResult& r : results) printStepTable(r);
