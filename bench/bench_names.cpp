@@ -3,21 +3,6 @@
 
 #include <cstring>
 
-// The set-up pages' values are GameState's (1 to 4).
-const Scene benchScenes[] = {
-    {"empty", "empty frame (clear, swap)", sceneEmpty, 0},
-    {"menu", "main menu", sceneMainMenu, 0},
-    {"colour", "set-up: colour", sceneSetupPage, 1},
-    {"engine", "set-up: engine", sceneSetupPage, 2},
-    {"boost", "set-up: boost", sceneSetupPage, 3},
-    {"tires", "set-up: grav tires", sceneSetupPage, 4},
-    {"wind", "race: wind (track 1)", sceneRace, 1},
-    {"earth", "race: earth (track 2)", sceneRace, 2},
-    {"water", "race: water (track 3)", sceneRace, 3},
-    {"fire", "race: fire (track 4)", sceneRace, 4},
-};
-const int benchSceneCount = int(sizeof benchScenes / sizeof benchScenes[0]);
-
 int sceneIndex(const char* key) {
     for (int s = 0; s < benchSceneCount; ++s)
         if (std::strcmp(benchScenes[s].key, key) == 0) return s;

@@ -4,6 +4,8 @@
 #ifndef KORVALINTH_BENCH_BENCH_NAMES_H
 #define KORVALINTH_BENCH_BENCH_NAMES_H
 
+#include "game_state.h"
+
 enum SceneKind { sceneEmpty, sceneMainMenu, sceneSetupPage, sceneRace };
 
 struct Scene {
@@ -13,8 +15,20 @@ struct Scene {
     int value;          // the set-up page (its GameState) or the track
 };
 
-extern const Scene benchScenes[];
-extern const int benchSceneCount;
+// The empty frame is scene 0: every other figure is also given as a multiple of it.
+inline constexpr Scene benchScenes[] = {
+    {"empty", "empty frame (clear, swap)", sceneEmpty, 0},
+    {"menu", "main menu", sceneMainMenu, 0},
+    {"colour", "set-up: colour", sceneSetupPage, GameState::SetupColor},
+    {"engine", "set-up: engine", sceneSetupPage, GameState::SetupEngine},
+    {"boost", "set-up: boost", sceneSetupPage, GameState::SetupBoost},
+    {"tires", "set-up: grav tires", sceneSetupPage, GameState::SetupTires},
+    {"wind", "race: wind (track 1)", sceneRace, 1},
+    {"earth", "race: earth (track 2)", sceneRace, 2},
+    {"water", "race: water (track 3)", sceneRace, 3},
+    {"fire", "race: fire (track 4)", sceneRace, 4},
+};
+constexpr int benchSceneCount = int(sizeof benchScenes / sizeof benchScenes[0]);
 int sceneIndex(const char* key);   // -1 for none
 
 enum FrameStep {

@@ -1,10 +1,8 @@
 // bench_run.cpp - one run of the frame benchmark at one display size: starts the game as
 // its entry point does (window and context, initGame) in the working folder, which must
 // hold the game's data, and times the start-up's parts, the first frame and every scene.
-// It reports in lines for korv_frame_benchmark, which starts one run per size:
-//   gl TEXT / startup PART MS / step SCENE STEP MS / scene SCENE MEDIAN P95 FRAMES
-//   DESTROYED TURN_MEDIAN TURN_P95 FAULTS_PER_FRAME LAST_FRAME_HASH /
-//   memory FIRST_FRAME_KIB END_KIB
+// It reports to korv_frame_benchmark, which starts one run per size, in the lines of
+// bench_report.h.
 //
 //   korv_frame_benchmark_run --size WxH [--frames N] [--warmup N] [--scene KEY]
 //                            [--spawned-at MONOTONIC_NS]
@@ -15,28 +13,23 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include "bench_report.h"
 #include "bench_scenes.h"
 #include "frame_pacing.h"
 #include "frame_steps.h"
 #include "game_clock.h"
+#include "game_window.h"
 #include "main_loop.h"
+#include "monotonic_clock.h"
 #include "start_up.h"
 #include "start_up_phases.h"
-#include "window_procedure.h"
 #include "world.h"
 
 namespace {
-
-int64_t monotonicNanoseconds() {
-    timespec t;
-    clock_gettime(CLOCK_MONOTONIC, &t);
-    return int64_t(t.tv_sec) * 1000000000 + t.tv_nsec;
-}
 
 // Taken before any other static object of the program is constructed (the game's world
 // objects among them), so that their construction is measured as a part of its own.
@@ -88,35 +81,9 @@ long peakMemoryKiB() {
     return usage.ru_maxrss;
 }
 
-// The window the entry point makes: the same class, styles and client size, and the
-// window procedure makes the rendering context current while it is created.
-HWND openGameWindow(int width, int height) {
-    screenWidth = width;
-    screenHeight = height;
-    WNDCLASSEXA windowClass;
-    std::memset(&windowClass, 0, sizeof windowClass);
-    windowClass.cbSize = sizeof(WNDCLASSEXA);
-    windowClass.style = CS_HREDRAW | CS_VREDRAW;
-    windowClass.lpfnWndProc = windowProcedure;
-    windowClass.lpszClassName = "MyClass";
-    if (!RegisterClassExA(&windowClass)) return nullptr;
-    DWORD exStyle = WS_EX_APPWINDOW | WS_EX_WINDOWEDGE;
-    DWORD style = WS_OVERLAPPEDWINDOW;
-    RECT rect = {0, 0, width, height};
-    AdjustWindowRectEx(&rect, style, FALSE, exStyle);
-    HWND window = CreateWindowExA(exStyle, "MyClass", "Korvalinth",
-                                  style | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0,
-                                  rect.right - rect.left, rect.bottom - rect.top, nullptr,
-                                  nullptr, nullptr, nullptr);
-    if (!window) return nullptr;
-    ShowWindow(window, SW_SHOW);
-    UpdateWindow(window);
-    return window;
-}
-
-void printGlString(const char* label, GLenum name) {
+void reportGlString(const char* label, GLenum name) {
     const GLubyte* text = glGetString(name);
-    std::printf("gl %s %s\n", label, text ? reinterpret_cast<const char*>(text) : "?");
+    writeGlLine(std::string(label) + " " + (text ? reinterpret_cast<const char*>(text) : "?"));
 }
 
 // The process's minor page faults so far, every thread's (the renderer's among them).
@@ -184,23 +151,24 @@ void reportStartUp(const RunOptions& options, int64_t mainNs, const StartUpTimes
     const int64_t windowStartNs = times.windowStartNs, windowEndNs = times.windowEndNs;
     const int64_t initEndNs = times.initEndNs;
     if (options.spawnedAtNs > 0)
-        std::printf("startup exec %.3f\n", millisecondsBetween(options.spawnedAtNs, staticStartNs));
-    std::printf("startup world %.3f\n", millisecondsBetween(staticStartNs, mainNs));
-    std::printf("startup window %.3f\n", millisecondsBetween(windowStartNs, windowEndNs));
+        writeStartUpLine({"exec", millisecondsBetween(options.spawnedAtNs, staticStartNs)});
+    writeStartUpLine({"world", millisecondsBetween(staticStartNs, mainNs)});
+    writeStartUpLine({"window", millisecondsBetween(windowStartNs, windowEndNs)});
     double partsMs = 0;
     for (int part = 0; part < startUpPartCount; ++part) {
         partsMs += startUpPartSeconds(part) * 1000.0;
-        std::printf("startup part%d %.3f\n", part, startUpPartSeconds(part) * 1000.0);
+        writeStartUpLine({"part" + std::to_string(part), startUpPartSeconds(part) * 1000.0});
     }
-    std::printf("startup rest %.3f\n", millisecondsBetween(windowEndNs, initEndNs) - partsMs);
-    std::printf("startup first %.3f\n", millisecondsBetween(initEndNs, firstFrameNs));
+    writeStartUpLine({"rest", millisecondsBetween(windowEndNs, initEndNs) - partsMs});
+    writeStartUpLine({"first", millisecondsBetween(initEndNs, firstFrameNs)});
 }
 
 // A frame is timed until it is drawn: the offscreen surface's swap shows nothing and so
 // waits for nothing, where a window's swap would wait for the frame before it. glFinish
 // after each turn takes that place; the turn alone (the game's own work and the driver's
 // taking of its commands, on the game's thread) is reported beside it.
-void measureScene(const RunOptions& options, const Scene& scene, HWND window, MSG& message) {
+void measureScene(const RunOptions& options, int sceneNumber, HWND window, MSG& message) {
+    const Scene& scene = benchScenes[sceneNumber];
     enterScene(scene);
     bool running = true;
     for (int f = 0; f < options.warmup && running; ++f) {
@@ -232,18 +200,25 @@ void measureScene(const RunOptions& options, const Scene& scene, HWND window, MS
     for (int step = 0; step < frameStepCount; ++step) {
         const double ms = stepSeconds(step) * 1000.0 / frames;
         stepsMs += ms;
-        if (ms > 0) std::printf("step %s %d %.4f\n", scene.key, step, ms);
+        if (ms > 0) writeStepLine({sceneNumber, step, ms});
     }
     if (scene.kind != sceneEmpty) {
-        std::printf("step %s %d %.4f\n", scene.key, frameStepCount, turnTotalMs / frames - stepsMs);
-        std::printf("step %s %d %.4f\n", scene.key, frameStepCount + 1, turnTotalMs / frames);
+        writeStepLine({sceneNumber, stepRowRestOfTurn, turnTotalMs / frames - stepsMs});
+        writeStepLine({sceneNumber, stepRowWholeTurn, turnTotalMs / frames});
     }
     std::sort(times.begin(), times.end());
     std::sort(turnTimes.begin(), turnTimes.end());
-    std::printf("scene %s %.4f %.4f %d %d %.4f %.4f %.1f %016llx\n", scene.key, median(times),
-                percentile(times, 95), int(times.size()),
-                scene.kind == sceneRace ? destroyedRacers() : 0, median(turnTimes),
-                percentile(turnTimes, 95), double(faults) / frames, lastFrameHash(options));
+    SceneLine line;
+    line.scene = sceneNumber;
+    line.medianMs = median(times);
+    line.p95Ms = percentile(times, 95);
+    line.frames = int(times.size());
+    line.destroyed = scene.kind == sceneRace ? destroyedRacers() : 0;
+    line.turnMedianMs = median(turnTimes);
+    line.turnP95Ms = percentile(turnTimes, 95);
+    line.faultsPerFrame = double(faults) / frames;
+    line.lastFrameHash = lastFrameHash(options);
+    writeSceneLine(line);
     std::fflush(stdout);
 }
 
@@ -273,24 +248,23 @@ int main(int argc, char** argv) {
     const int64_t firstFrameNs = monotonicNanoseconds();
     const long firstFrameKiB = peakMemoryKiB();
 
-    printGlString("GL_RENDERER:", GL_RENDERER);
-    printGlString("GL_VERSION:", GL_VERSION);
+    reportGlString("GL_RENDERER:", GL_RENDERER);
+    reportGlString("GL_VERSION:", GL_VERSION);
     GLint depth = 0, stencil = 0, red = 0;
     glGetIntegerv(GL_DEPTH_BITS, &depth);
     glGetIntegerv(GL_STENCIL_BITS, &stencil);
     glGetIntegerv(GL_RED_BITS, &red);
-    std::printf("gl buffers: %d-bit colour channels, %d-bit depth, %d-bit stencil\n", red, depth,
-                stencil);
+    writeGlLine("buffers: " + std::to_string(red) + "-bit colour channels, " +
+                std::to_string(depth) + "-bit depth, " + std::to_string(stencil) + "-bit stencil");
     reportStartUp(options, mainNs, startUp, firstFrameNs);
     std::fflush(stdout);
 
     startSteadyGameClock();
     for (int s = 0; s < benchSceneCount; ++s) {
-        const Scene& scene = benchScenes[s];
         // The empty frame always runs: every other figure is also given as a multiple of it.
-        if (options.scene >= 0 && options.scene != s && scene.kind != sceneEmpty) continue;
-        measureScene(options, scene, window, message);
+        if (options.scene >= 0 && options.scene != s && benchScenes[s].kind != sceneEmpty) continue;
+        measureScene(options, s, window, message);
     }
-    std::printf("memory %ld %ld\n", firstFrameKiB, peakMemoryKiB());
+    writeMemoryLine({firstFrameKiB, peakMemoryKiB()});
     return 0;
 }

@@ -17,7 +17,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <ctime>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -26,20 +25,14 @@
 #include <string>
 #include <vector>
 
-#include "bench_names.h"
+#include "bench_report.h"
+#include "monotonic_clock.h"
 
 extern char** environ;
 
 namespace {
 
 namespace fs = std::filesystem;
-
-// The clock that the run measures its start-up with.
-int64_t monotonicNanoseconds() {
-    timespec t;
-    clock_gettime(CLOCK_MONOTONIC, &t);
-    return int64_t(t.tv_sec) * 1000000000 + t.tv_nsec;
-}
 
 // ---- options ------------------------------------------------------------------------
 
@@ -123,26 +116,20 @@ std::string firstLoadAverages() {
 }
 
 struct SceneResult {
-    double medianMs = 0, p95Ms = 0;
-    double turnMedianMs = 0, turnP95Ms = 0;   // before the glFinish
-    int frames = 0, destroyed = 0;
-    double faultsPerFrame = 0;
-    std::string lastFrameHash;
+    SceneLine figures;
     bool measured = false;
 };
 
 struct SizeResult {
     Size size;
     std::vector<std::string> glLines;
-    std::vector<std::pair<std::string, double>> startUp;
-    SceneResult scenes[16];
-    // Mean ms per frame by step; then the rest of the turn, then the whole turn.
-    double stepMs[16][frameStepCount + 2] = {};
-    long firstFrameKiB = 0, peakKiB = 0;
+    std::vector<StartUpLine> startUp;
+    SceneResult scenes[benchSceneCount];
+    double stepMs[benchSceneCount][stepRowCount] = {};   // by StepRow
+    MemoryLine memory;
     bool ok = false;
 };
 
-// Runs this program again for one size and reads what it reports.
 // The run's program, beside this one.
 std::string runProgram() {
     char self[4096];
@@ -187,29 +174,22 @@ bool runSize(const Options& options, const std::string& workDir, SizeResult& res
     }
 
     FILE* reader = fdopen(pipeEnds[0], "r");
-    char line[1024];
-    while (reader && std::fgets(line, sizeof line, reader)) {
-        char key[64], name[64], hash[32];
-        double a = 0, b = 0, c = 0, d = 0, e = 0;
-        int frameCount = 0, destroyed = 0;
-        if (std::sscanf(line, "gl %63s", key) == 1) {
-            std::string text = line + 3;
-            while (!text.empty() && text.back() == '\n') text.pop_back();
-            result.glLines.push_back(text);
-        } else if (std::sscanf(line, "startup %63s %lf", name, &a) == 2) {
-            result.startUp.emplace_back(name, a);
-        } else if (std::sscanf(line, "scene %63s %lf %lf %d %d %lf %lf %lf %31s", name, &a, &b,
-                               &frameCount, &destroyed, &c, &d, &e, hash) == 9) {
-            int s = sceneIndex(name);
-            if (s >= 0) result.scenes[s] = SceneResult{a, b, c, d, frameCount, destroyed, e, hash, true};
-        } else if (std::sscanf(line, "step %63s %d %lf", name, &frameCount, &a) == 3) {
-            int s = sceneIndex(name);
-            if (s >= 0 && frameCount >= 0 && frameCount < frameStepCount + 2)
-                result.stepMs[s][frameCount] = a;
-        } else if (std::sscanf(line, "memory %lf %lf", &a, &b) == 2) {
-            result.firstFrameKiB = long(a);
-            result.peakKiB = long(b);
-        }
+    char text[1024];
+    while (reader && std::fgets(text, sizeof text, reader)) {
+        std::string glLine;
+        StartUpLine startUp;
+        SceneLine scene;
+        StepLine step;
+        if (readGlLine(text, glLine))
+            result.glLines.push_back(glLine);
+        else if (readStartUpLine(text, startUp))
+            result.startUp.push_back(startUp);
+        else if (readSceneLine(text, scene))
+            result.scenes[scene.scene] = SceneResult{scene, true};
+        else if (readStepLine(text, step))
+            result.stepMs[step.scene][step.row] = step.ms;
+        else
+            readMemoryLine(text, result.memory);
     }
     if (reader) std::fclose(reader);
     int status = 0;
@@ -235,28 +215,37 @@ bool measuredAtAnySize(const std::vector<SizeResult>& results, int scene) {
     return false;
 }
 
+// A table of one row for each scene that any size measured, from firstScene on, and a
+// column group for each size: printCell(result, scene) prints one size's cells.
+template <typename PrintCell>
+void printSceneTable(const std::vector<SizeResult>& results, const char* title,
+                     const char* sizeHeading, int firstScene, PrintCell printCell) {
+    std::printf("%-28s", title);
+    for (const SizeResult& r : results)
+        std::printf(" | %4dx%-4d%s", r.size.width, r.size.height, sizeHeading);
+    std::printf("\n");
+    for (int s = firstScene; s < benchSceneCount; ++s) {
+        if (!measuredAtAnySize(results, s)) continue;
+        std::printf("%-28s", benchScenes[s].name);
+        for (const SizeResult& r : results) printCell(r, s);
+        std::printf("\n");
+    }
+}
+
 // What shows that a run repeats: the racers destroyed by the end of each race and a
 // fingerprint of each scene's last frame (equal in two runs of one build, and in two
 // builds that must draw the same), beside the page faults of a measured frame.
 void printRepeatTable(const std::vector<SizeResult>& results) {
-    std::printf("\n%-28s", "last frame, faults");
-    for (const SizeResult& r : results)
-        std::printf(" | %4dx%-4d destroyed  faults/frame  last frame's fingerprint", r.size.width,
-                    r.size.height);
     std::printf("\n");
-    for (int s = 0; s < benchSceneCount; ++s) {
-        if (!measuredAtAnySize(results, s)) continue;
-        std::printf("%-28s", benchScenes[s].name);
-        for (const SizeResult& r : results) {
-            const SceneResult& scene = r.scenes[s];
-            if (scene.measured)
-                std::printf(" | %18d %13.1f  %24s", scene.destroyed, scene.faultsPerFrame,
-                            scene.lastFrameHash.c_str());
-            else
-                std::printf(" | %58s", "-");
-        }
-        std::printf("\n");
-    }
+    printSceneTable(results, "last frame, faults", " destroyed  faults/frame  last frame's fingerprint",
+                    0, [](const SizeResult& r, int s) {
+                        const SceneLine& scene = r.scenes[s].figures;
+                        if (r.scenes[s].measured)
+                            std::printf(" | %18d %13.1f  %8s%016llx", scene.destroyed,
+                                        scene.faultsPerFrame, "", scene.lastFrameHash);
+                        else
+                            std::printf(" | %58s", "-");
+                    });
 }
 
 // Mean time per frame of each step on the game's thread, the steps' own times (what
@@ -268,16 +257,13 @@ void printStepTable(const SizeResult& r) {
     for (int s = 1; s < benchSceneCount; ++s)
         if (r.scenes[s].measured) std::printf(" %7s", benchScenes[s].key);
     std::printf("\n");
-    for (int step = 0; step < frameStepCount + 2; ++step) {
+    for (int row = 0; row < stepRowCount; ++row) {
         bool any = false;
-        for (int s = 1; s < benchSceneCount; ++s) any = any || r.stepMs[s][step] > 0.0005;
-        if (!any && step < frameStepCount) continue;
-        const char* name = step < frameStepCount      ? frameStepName(step)
-                           : step == frameStepCount ? "the rest (rules, camera, layout)"
-                                                    : "whole turn (mean)";
-        std::printf("%-32s", name);
+        for (int s = 1; s < benchSceneCount; ++s) any = any || r.stepMs[s][row] > 0.0005;
+        if (!any && row < frameStepCount) continue;
+        std::printf("%-32s", stepRowName(row));
         for (int s = 1; s < benchSceneCount; ++s)
-            if (r.scenes[s].measured) std::printf(" %7.3f", r.stepMs[s][step]);
+            if (r.scenes[s].measured) std::printf(" %7.3f", r.stepMs[s][row]);
         std::printf("\n");
     }
 }
@@ -296,43 +282,27 @@ void printTables(const Options& options, const std::vector<SizeResult>& results,
                 "to 60 frames a second is off: each frame runs as soon as the one before ends.\n\n",
                 options.frames, options.warmup);
 
-    std::printf("%-28s", "frame time (ms)");
-    for (const SizeResult& r : results)
-        std::printf(" | %4dx%-4d median    p95  x empty  x e.p95", r.size.width, r.size.height);
-    std::printf("\n");
-    for (int s = 0; s < benchSceneCount; ++s) {
-        if (!measuredAtAnySize(results, s)) continue;
-        std::printf("%-28s", benchScenes[s].name);
-        for (const SizeResult& r : results) {
-            const SceneResult& scene = r.scenes[s];
-            const SceneResult& empty = r.scenes[0];
-            if (!scene.measured || !empty.measured || empty.medianMs <= 0) {
-                std::printf(" | %41s", "-");
-                continue;
-            }
-            std::printf(" | %16.3f %6.3f %8.1f %8.1f", scene.medianMs, scene.p95Ms,
-                        scene.medianMs / empty.medianMs, scene.p95Ms / empty.p95Ms);
-        }
-        std::printf("\n");
-    }
+    printSceneTable(results, "frame time (ms)", " median    p95  x empty  x e.p95", 0,
+                    [](const SizeResult& r, int s) {
+                        const SceneLine& scene = r.scenes[s].figures;
+                        const SceneLine& empty = r.scenes[0].figures;
+                        if (!r.scenes[s].measured || !r.scenes[0].measured || empty.medianMs <= 0)
+                            std::printf(" | %41s", "-");
+                        else
+                            std::printf(" | %16.3f %6.3f %8.1f %8.1f", scene.medianMs, scene.p95Ms,
+                                        scene.medianMs / empty.medianMs, scene.p95Ms / empty.p95Ms);
+                    });
 
     // What the game's thread spends before the rasteriser's threads finish the frame.
-    std::printf("\n%-28s", "turn alone, before glFinish");
-    for (const SizeResult& r : results)
-        std::printf(" | %4dx%-4d median    p95", r.size.width, r.size.height);
     std::printf("\n");
-    for (int s = 1; s < benchSceneCount; ++s) {
-        if (!measuredAtAnySize(results, s)) continue;
-        std::printf("%-28s", benchScenes[s].name);
-        for (const SizeResult& r : results) {
-            const SceneResult& scene = r.scenes[s];
-            if (scene.measured)
-                std::printf(" | %16.3f %6.3f", scene.turnMedianMs, scene.turnP95Ms);
-            else
-                std::printf(" | %23s", "-");
-        }
-        std::printf("\n");
-    }
+    printSceneTable(results, "turn alone, before glFinish", " median    p95", 1,
+                    [](const SizeResult& r, int s) {
+                        const SceneLine& scene = r.scenes[s].figures;
+                        if (r.scenes[s].measured)
+                            std::printf(" | %16.3f %6.3f", scene.turnMedianMs, scene.turnP95Ms);
+                        else
+                            std::printf(" | %23s", "-");
+                    });
     printRepeatTable(results);
 
     for (const SizeResult& r : results) printStepTable(r);
@@ -341,23 +311,23 @@ void printTables(const Options& options, const std::vector<SizeResult>& results,
     for (const SizeResult& r : results) std::printf(" | %4dx%-4d", r.size.width, r.size.height);
     std::printf("\n");
     for (size_t i = 0; i < results[0].startUp.size(); ++i) {
-        std::printf("%-48s", startUpLabel(results[0].startUp[i].first).c_str());
+        std::printf("%-48s", startUpLabel(results[0].startUp[i].part).c_str());
         for (const SizeResult& r : results)
-            std::printf(" | %9.1f", i < r.startUp.size() ? r.startUp[i].second : 0.0);
+            std::printf(" | %9.1f", i < r.startUp.size() ? r.startUp[i].ms : 0.0);
         std::printf("\n");
     }
     std::printf("%-48s", "total");
     for (const SizeResult& r : results) {
         double total = 0;
-        for (const auto& part : r.startUp) total += part.second;
+        for (const StartUpLine& part : r.startUp) total += part.ms;
         std::printf(" | %9.1f", total);
     }
     std::printf("\n\n%-48s", "peak memory (VmHWM, MiB)");
     for (const SizeResult& r : results) std::printf(" | %4dx%-4d", r.size.width, r.size.height);
     std::printf("\n%-48s", "at the first frame");
-    for (const SizeResult& r : results) std::printf(" | %9.1f", double(r.firstFrameKiB) / 1024.0);
+    for (const SizeResult& r : results) std::printf(" | %9.1f", double(r.memory.firstFrameKiB) / 1024.0);
     std::printf("\n%-48s", "at the end of the run");
-    for (const SizeResult& r : results) std::printf(" | %9.1f", double(r.peakKiB) / 1024.0);
+    for (const SizeResult& r : results) std::printf(" | %9.1f", double(r.memory.endKiB) / 1024.0);
     std::printf("\n");
 }
 
@@ -374,9 +344,13 @@ int runBenchmark(const Options& options) {
     }
     // The game reads its files from the working folder: one copy of the data for all
     // runs, made before any of them starts, so no run's timing includes it.
-    char pattern[] = "/tmp/korv-bench-XXXXXX";
-    if (!mkdtemp(pattern)) return 2;
-    std::string workDir = pattern;
+    // In the temporary folder the machine's user chose (TMPDIR), /tmp without one.
+    std::string pattern = (fs::temp_directory_path(error) / "korv-bench-XXXXXX").string();
+    if (error || !mkdtemp(&pattern[0])) {
+        std::fprintf(stderr, "cannot make a work folder from %s\n", pattern.c_str());
+        return 2;
+    }
+    const std::string workDir = pattern;
     fs::copy(options.dataDir, workDir, fs::copy_options::recursive, error);
     if (error) {
         std::fprintf(stderr, "cannot copy the data: %s\n", error.message().c_str());

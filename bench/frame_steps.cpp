@@ -5,22 +5,13 @@
 // the HUD) is taken out of the outer step and counted in its own.
 #include "frame_steps.h"
 
-#include <time.h>
-
-#include <cstdint>
-
 #include "hover_car.h"
+#include "monotonic_clock.h"
 #include "particles.h"
 #include "platform.h"
 #include "track.h"
 
 namespace {
-
-int64_t nowNs() {
-    timespec t;
-    clock_gettime(CLOCK_MONOTONIC, &t);
-    return int64_t(t.tv_sec) * 1000000000 + t.tv_nsec;
-}
 
 bool timing = false;
 int64_t totals[frameStepCount];
@@ -37,12 +28,12 @@ int depth = 0;
 class StepTimer {
 public:
     explicit StepTimer(int step) : active(timing && depth < maxDepth) {
-        if (active) open[depth++] = Open{step, nowNs(), 0};
+        if (active) open[depth++] = Open{step, monotonicNanoseconds(), 0};
     }
     ~StepTimer() {
         if (!active) return;
         const Open& o = open[--depth];
-        const int64_t elapsed = nowNs() - o.start;
+        const int64_t elapsed = monotonicNanoseconds() - o.start;
         totals[o.step] += elapsed - o.inner;
         if (depth > 0) open[depth - 1].inner += elapsed;
     }

@@ -7,15 +7,12 @@
 // the outermost call.
 #include "start_up_phases.h"
 
-#include <chrono>
-
 #include "bitmap.h"
 #include "md2_model.h"
+#include "monotonic_clock.h"
 #include "platform.h"
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 bool timing = false;
 int depth = 0;
@@ -23,18 +20,17 @@ double seconds[startUpPartCount];
 
 class PartTimer {
 public:
-    explicit PartTimer(int part) : part(part), start(Clock::now()) { ++depth; }
+    explicit PartTimer(int part) : part(part), startNs(monotonicNanoseconds()) { ++depth; }
     ~PartTimer() {
         --depth;
-        if (timing && depth == 0)
-            seconds[part] += std::chrono::duration<double>(Clock::now() - start).count();
+        if (timing && depth == 0) seconds[part] += double(monotonicNanoseconds() - startNs) / 1e9;
     }
     PartTimer(const PartTimer&) = delete;
     PartTimer& operator=(const PartTimer&) = delete;
 
 private:
     int part;
-    Clock::time_point start;
+    int64_t startNs;
 };
 
 }  // namespace

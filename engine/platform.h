@@ -1,5 +1,5 @@
 // platform.h - the one include that brings in the window system and OpenGL.
-// Windows: the real headers. Linux: our Win32 subset (platform/win32.h) over SDL2.
+// Windows: the real headers. Linux: our Win32 subset (platform/include/win32.h) over SDL2.
 #ifndef KORVALINTH_ENGINE_PLATFORM_H
 #define KORVALINTH_ENGINE_PLATFORM_H
 

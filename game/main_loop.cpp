@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "game_state.h"
+#include "game_window.h"
 #include "key_bindings.h"
 #include "menus.h"
 #include "race_frame.h"
@@ -14,9 +15,6 @@
 #include "world.h"
 
 namespace {
-
-const char* const windowClassName = "MyClass";
-const char* const windowTitle = "Korvalinth";
 
 // A menu turn longer than this was a stall (the machine suspended, the window dragged, a
 // debugger, the loading before the first frame), not a frame, and passes as a frame of
@@ -29,52 +27,6 @@ const float longestFrameTime = 0.1f;
 // same race on any machine, only slower where fewer frames a second are drawn. A stall
 // is one step. As a float, times 60 it is 1, so a wreck's blast grows every frame.
 const float raceStepSeconds = 1.0f / 60;
-
-bool registerWindowClass(HINSTANCE instance) {
-    WNDCLASSEXA windowClass;
-    std::memset(&windowClass, 0, sizeof windowClass);
-    windowClass.cbSize = sizeof(WNDCLASSEXA);
-    windowClass.style = CS_HREDRAW | CS_VREDRAW;
-    windowClass.lpfnWndProc = windowProcedure;
-    windowClass.hInstance = instance;
-    windowClass.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
-    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    windowClass.lpszClassName = windowClassName;
-    windowClass.hIconSm = LoadIconA(nullptr, IDI_WINLOGO);
-    return RegisterClassExA(&windowClass) != 0;
-}
-
-// Clears fullScreen when the display cannot take the mode; the game then runs windowed.
-void enterFullScreenMode() {
-    DEVMODEA mode;
-    std::memset(&mode, 0, sizeof mode);
-    mode.dmSize = sizeof mode;
-    mode.dmFields = DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT;
-    mode.dmBitsPerPel = 16;
-    mode.dmPelsWidth = DWORD(screenWidth);
-    mode.dmPelsHeight = DWORD(screenHeight);
-    if (ChangeDisplaySettingsA(&mode, CDS_FULLSCREEN) != DISP_CHANGE_SUCCESSFUL) {
-        MessageBoxA(nullptr, "Display mode failed", nullptr, MB_OK);
-        fullScreen = false;
-    }
-}
-
-HWND createGameWindow(HINSTANCE instance) {
-    DWORD exStyle, style;
-    if (fullScreen) {
-        exStyle = WS_EX_APPWINDOW;
-        style = WS_POPUP;
-        ShowCursor(FALSE);
-    } else {
-        exStyle = WS_EX_APPWINDOW | WS_EX_WINDOWEDGE;
-        style = WS_OVERLAPPEDWINDOW;
-    }
-    RECT rect = {0, 0, screenWidth, screenHeight};
-    AdjustWindowRectEx(&rect, style, FALSE, exStyle);
-    return CreateWindowExA(exStyle, windowClassName, windowTitle,
-                           style | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0, rect.right - rect.left,
-                           rect.bottom - rect.top, nullptr, nullptr, instance, nullptr);
-}
 
 void shutDown() {
     delete frameTimer;
@@ -133,9 +85,9 @@ bool mainLoopTurn(HWND window, MSG& message, int& exitCode) {
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     screenWidth = configuredScreenWidth;
     screenHeight = configuredScreenHeight;
-    if (!registerWindowClass(instance)) return 0;
+    if (!registerGameWindowClass(instance)) return 0;
     if (fullScreen) enterFullScreenMode();
-    HWND window = createGameWindow(instance);
+    HWND window = createGameWindow(instance, fullScreen);
     if (!window) return 0;
     ShowWindow(window, SW_SHOW);
     UpdateWindow(window);

@@ -54,9 +54,9 @@ e2e_need() {
 
 # e2e_start_xvfb WIDTHxHEIGHT: an X server on a free display (Xvfb picks it), exported
 # as DISPLAY. Without -noreset the server resets whenever its last client leaves (a game
-# that ended, a finished xwininfo), and a client that connects meanwhile is refused: 13
-# of 600 connections here on a loaded machine. The game's SDL then falls back to its
-# offscreen driver without a word and runs with no window.
+# that ended, a finished xwininfo), and a client that connects meanwhile is refused; the
+# game's SDL then falls back to its offscreen driver without a word and runs with no
+# window.
 e2e_start_xvfb() {
     local size=$1 folder
     e2e_need Xvfb xdotool xwininfo xprop
@@ -181,9 +181,9 @@ e2e_client_origin() {
 
 # e2e_key WINDOW KEY...: gives WINDOW the keyboard focus and presses the keys one after
 # the other (xdotool names: Escape, Return, Down, q, alt+F4). Each press and its release
-# are one xdotool call, 6 ms apart (6 to 9 ms measured with the machine's load at 36;
-# xdotool's keydown and keyup commands, even chained in one process, let a loaded
-# machine stretch that past 200 ms). The game takes one window message per frame, so the
+# are one xdotool call, a few milliseconds apart even on a loaded machine, where
+# xdotool's keydown and keyup commands, even chained in one process, can stretch that
+# to many frames. The game takes one window message per frame, so the
 # press is still seen on a frame of its own, and it cannot last into the set-up pages'
 # 0.1 s key repeat and act twice. The pause after each press is what the game asks
 # between presses: a set-up choice or page acts again only after 0.1 s of set-up frames,

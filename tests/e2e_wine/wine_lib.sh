@@ -33,7 +33,7 @@ wine_begin() {
 # wine_fresh_prefix: makes the prefix, on the current DISPLAY; the runs then share it.
 # wineboot returns once the prefix is made, and the wait for its wineserver to end
 # covers the programs that the boot left running, so no run starts in a half-made
-# prefix. It took 15 to 20 s here; the bounds only catch a hang.
+# prefix. The bounds only catch a hang: a fresh prefix takes well under them.
 wine_fresh_prefix() {
     if ! timeout 300 wineboot -i >"$WINE_WORK/wineboot.log" 2>&1 || ! timeout 120 wineserver -w; then
         e2e_fail "wineboot could not make a fresh prefix: $(tail -n 5 "$WINE_WORK/wineboot.log")"

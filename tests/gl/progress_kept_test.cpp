@@ -34,10 +34,9 @@ std::string fileBytes(const char* name) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// The three faults the player met: bought engine and boost lost at the race end, grav
-// tires that never worked, and prizes that lived only until the next Q or crash. Each
-// row is a figure the run must keep, checked after the race end, after Esc and after a
-// new start-up.
+// What the player bought (engine, boost, grav tires, colour) and won must outlive the
+// race end, Q, Esc and a new start-up. Each row is a figure the run must keep, checked
+// after the race end, after Esc and after a new start-up.
 struct Kept {
     const char* what;
     float* field;

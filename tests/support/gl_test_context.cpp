@@ -5,38 +5,14 @@
 #include <vector>
 
 #include "frame_pacing.h"
-#include "window_procedure.h"
+#include "game_window.h"
 #include "world.h"
 
 HWND openTestWindow(int width, int height) {
     // A test's frames run as fast as they can: their subject is not the time between
     // them. The tests of the pacing turn it back on.
     setFramePacing(false);
-    static bool registered = false;
-    if (!registered) {
-        WNDCLASSEXA windowClass = {};
-        windowClass.cbSize = sizeof(WNDCLASSEXA);
-        windowClass.style = CS_HREDRAW | CS_VREDRAW;
-        windowClass.lpfnWndProc = windowProcedure;
-        windowClass.lpszClassName = "MyClass";
-        if (!RegisterClassExA(&windowClass)) return nullptr;
-        registered = true;
-    }
-    screenWidth = width;
-    screenHeight = height;
-    RECT rect = {0, 0, width, height};
-    DWORD style = WS_OVERLAPPEDWINDOW;
-    DWORD exStyle = WS_EX_APPWINDOW | WS_EX_WINDOWEDGE;
-    AdjustWindowRectEx(&rect, style, FALSE, exStyle);
-    HWND window = CreateWindowExA(exStyle, "MyClass", "Korvalinth",
-                                  style | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0,
-                                  rect.right - rect.left, rect.bottom - rect.top, nullptr,
-                                  nullptr, nullptr, nullptr);
-    if (window) {
-        ShowWindow(window, SW_SHOW);
-        UpdateWindow(window);
-    }
-    return window;
+    return openGameWindow(width, height);
 }
 
 Rgb readPixel(int x, int y) {
