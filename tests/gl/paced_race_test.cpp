@@ -10,6 +10,7 @@
 #include <iterator>
 #include <string>
 
+#include "file_bytes.h"
 #include "frame_pacing.h"
 #include "gl_test_context.h"
 #include "main_loop.h"
@@ -18,6 +19,7 @@
 #include "save_file.h"
 #include "test_hooks.h"
 #include "track.h"
+#include "vector_checks.h"
 #include "window_procedure.h"
 #include "world.h"
 
@@ -26,20 +28,11 @@ namespace {
 const int64_t perSecond = 1000000000;
 const double frame = 1.0 / 60;
 
-bool finite(const Vector3& v) {
-    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
-}
-
 bool everyCarFinite() {
-    if (!finite(playerCar.position) || !finite(playerCar.velocity)) return false;
+    if (!isFinite(playerCar.position) || !isFinite(playerCar.velocity)) return false;
     for (const HoverCar& car : otherCars)
-        if (!finite(car.position) || !finite(car.velocity)) return false;
+        if (!isFinite(car.position) || !isFinite(car.velocity)) return false;
     return true;
-}
-
-std::string fileBytes(const char* path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 // The game on a 144 Hz display with vertical sync, a frame's drawing taking 4 ms, and
@@ -107,7 +100,7 @@ TEST_P(PacedRaceOnTrack, OnA144HzDisplayFramesStayAt60ASecondAndEveryOpponentFin
     EXPECT_EQ(finished, 4) << "in " << turns << " turns";
     for (int j = 0; j < 4; ++j) {
         EXPECT_FALSE(otherCars[j].destroyed) << "opponent " << j;
-        EXPECT_TRUE(finite(otherCars[j].position)) << "opponent " << j;
+        EXPECT_TRUE(isFinite(otherCars[j].position)) << "opponent " << j;
     }
     RecordProperty("turns", turns);
 }

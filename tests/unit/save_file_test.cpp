@@ -14,6 +14,7 @@
 #include <iterator>
 #include <string>
 
+#include "file_bytes.h"
 #include "save_file.h"
 #include "test_paths.h"
 #include "world.h"
@@ -21,15 +22,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string fileBytes(const char* name) {
-    std::ifstream in(name, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void writeBytes(const char* name, const std::string& bytes) {
-    std::ofstream(name, std::ios::binary) << bytes;
-}
 
 class SaveFile : public ::testing::Test {
 protected:
@@ -137,7 +129,7 @@ TEST_F(SaveFile, ReadersTakeWhatTheFileHoldsAndKeepTheRest) {
     for (const ReadCase& c : readCases) {
         SCOPED_TRACE(c.name);
         fs::remove("save.car");
-        if (c.bytes) writeBytes("save.car", c.bytes);
+        if (c.bytes) writeFileBytes("save.car", c.bytes);
         playerCar.color = Vector3(1, 0, 1);
         playerCar.accel = 2.0f;
         playerCar.topSpeed = 1.4f;
@@ -170,14 +162,14 @@ const char* const oldSave = "0.5\r\n0.5\r\n0.5\r\n3\r\n2\r\n1.8\r\n9000\r\n3\r\n
 
 TEST_F(SaveFile, AWriteThatFailsPartWayKeepsTheOldSave) {
     // As a full disk does: the file may not grow beyond a few bytes.
-    writeBytes("save.car", oldSave);
+    writeFileBytes("save.car", oldSave);
     std::signal(SIGXFSZ, SIG_IGN);
     rlimit saved;
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
     rlimit tiny = saved;
     tiny.rlim_cur = 10;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tiny), 0);
-    writeBytes("probe", std::string(64, 'x'));
+    writeFileBytes("probe", std::string(64, 'x'));
     saveCar();
     setrlimit(RLIMIT_FSIZE, &saved);
 
@@ -188,7 +180,7 @@ TEST_F(SaveFile, AWriteThatFailsPartWayKeepsTheOldSave) {
 }
 
 TEST_F(SaveFile, APendingFileThatCannotBeMadeKeepsTheOldSave) {
-    writeBytes("save.car", oldSave);
+    writeFileBytes("save.car", oldSave);
     fs::create_directories("save.car.new/in-the-way");
     saveCar();
     EXPECT_EQ(fileBytes("save.car"), oldSave);
@@ -215,7 +207,7 @@ TEST_F(SaveFile, ASaveIntoAFolderThatIsGoneDoesNothing) {
 // A plain writer fails to open a save the player may not write, and leaves it. So does
 // the save: the old bytes stay, nothing is left beside them, and nothing is reported.
 TEST_F(SaveFile, AReadOnlySaveStaysByteForByte) {
-    writeBytes("save.car", oldSave);
+    writeFileBytes("save.car", oldSave);
     ASSERT_EQ(chmod("save.car", 0444), 0);
     saveCar();
     EXPECT_EQ(fileBytes("save.car"), oldSave);
@@ -228,7 +220,7 @@ TEST_F(SaveFile, AReadOnlySaveStaysByteForByte) {
 // in a child process, since root may open anything.
 TEST_F(SaveFile, AnotherUsersSaveStaysByteForByte) {
     const std::string dir = fs::current_path().string();
-    writeBytes("save.car", oldSave);
+    writeFileBytes("save.car", oldSave);
     ASSERT_EQ(chmod("save.car", 0600), 0);
     ASSERT_EQ(chmod(dir.c_str(), 0777), 0);
     uid_t player = getuid();
