@@ -13,6 +13,7 @@
 #include "key_bindings.h"
 #include "race_frame.h"
 #include "test_paths.h"
+#include "vector_checks.h"
 #include "window_procedure.h"
 #include "world.h"
 
@@ -24,10 +25,6 @@ const int raceFrames = 5 * 60 * framesPerSecond;
 // A car that is racing covers far more than this in any such window.
 const int stuckWindow = 10 * framesPerSecond;
 const double stuckDistance = 20.0;
-
-bool isFinite(const Vector3& v) {
-    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
-}
 
 // The player at the keys, once per frame before the frame runs, as the main loop polls
 // them: it holds Left or Right to aim the car's velocity, not its nose, at a point a little

@@ -12,15 +12,13 @@
 #include <cmath>
 #include <csignal>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <initializer_list>
 #include <ostream>
 #include <string>
 
 #include "gl_test_context.h"
-#include "key_bindings.h"
+#include "key_turns.h"
 #include "race_frame.h"
 #include "save_file.h"
 #include "start_up.h"
@@ -33,13 +31,6 @@ namespace fs = std::filesystem;
 namespace {
 
 const int keyA = 0x41, keyZ = 0x5A;
-
-void turnWith(std::initializer_list<int> keys) {
-    std::memset(keyDown, 0, sizeof keyDown);
-    for (int key : keys) keyDown[key] = true;
-    pollKeys();
-    std::memset(keyDown, 0, sizeof keyDown);
-}
 
 // Begin Race, then the whole countdown and twelve seconds with throttle and steering
 // held, the boost requested once the countdown is over, at ten frames a second.

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "display_models.h"
+#include "file_bytes.h"
 #include "frame_pacing.h"
 #include "gl_test_context.h"
 #include "main_loop.h"
@@ -25,6 +26,7 @@
 #include "save_file.h"
 #include "test_hooks.h"
 #include "track.h"
+#include "vector_checks.h"
 #include "window_procedure.h"
 #include "world.h"
 
@@ -32,20 +34,11 @@ namespace {
 
 const int64_t perSecond = displayCountsPerSecond;
 
-bool isFinite(const Vector3& v) {
-    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
-}
-
 bool everyCarFinite() {
     if (!isFinite(playerCar.position) || !isFinite(playerCar.velocity)) return false;
     for (const HoverCar& car : otherCars)
         if (!isFinite(car.position) || !isFinite(car.velocity)) return false;
     return true;
-}
-
-std::string fileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 // What a frame takes: its drawing, and the display's refresh rate when its swap waits.

@@ -3,14 +3,12 @@
 // race frame in a real rendering context.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <fstream>
-#include <initializer_list>
-#include <iterator>
 #include <string>
 
+#include "file_bytes.h"
 #include "gl_test_context.h"
-#include "key_bindings.h"
+#include "key_turns.h"
 #include "race_frame.h"
 #include "save_file.h"
 #include "start_up.h"
@@ -21,18 +19,6 @@
 namespace {
 
 const int keyQ = 0x51;
-
-void turnWith(std::initializer_list<int> keys) {
-    std::memset(keyDown, 0, sizeof keyDown);
-    for (int key : keys) keyDown[key] = true;
-    pollKeys();
-    std::memset(keyDown, 0, sizeof keyDown);
-}
-
-std::string fileBytes(const char* name) {
-    std::ifstream in(name, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 // What the player bought (engine, boost, grav tires, colour) and won must outlive the
 // race end, Q, Esc and a new start-up. Each row is a figure the run must keep, checked

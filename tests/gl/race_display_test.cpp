@@ -40,11 +40,8 @@ void startGame(const char* name) {
 // and world +z to the right.
 void lookDownAt(float x, float z, float eyeHeight) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(60, double(width) / height, 1, 500);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    beginRaceView();
+    glPopMatrix();   // the scene is drawn below the HUD matrix, from the identity
     gluLookAt(x, eyeHeight, z, x, 0, z, 1, 0, 0);
 }
 

@@ -16,6 +16,7 @@
 #include "frame_pixels.h"
 #include "gl_test_context.h"
 #include "outline_text.h"
+#include "race_display.h"
 #include "race_frame.h"
 #include "start_up.h"
 #include "test_paths.h"
@@ -59,20 +60,14 @@ struct Piece {
 // The expected text alone, at its place in the HUD space of the race view.
 NearPlane drawnAlone(const std::vector<Piece>& pieces) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(60, double(width) / height, 1, 500);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glScalef(0.07f, 0.07f, 1);
-    glTranslatef(-8, 6, 0);
+    beginRaceView();
     for (const Piece& piece : pieces) {
         glTranslatef(piece.x, piece.y, 0);
         glScalef(piece.scaleX, piece.scaleY, 1);
         printCentred(fontBase, piece.text.c_str());
     }
     NearPlane drawn;
-    glLoadIdentity();
+    glPopMatrix();   // back to the identity below the HUD matrix
     return drawn;
 }
 

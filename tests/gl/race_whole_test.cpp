@@ -8,7 +8,6 @@
 // rules count the laps; what only whole frames show is the race ending by itself.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstdio>
 #include <filesystem>
 
@@ -16,15 +15,12 @@
 #include "gl_test_context.h"
 #include "race_driver.h"
 #include "race_frame.h"
+#include "vector_checks.h"
 #include "world.h"
 
 namespace {
 
 const float frame = 1.0f / 60;
-
-bool finite(const Vector3& v) {
-    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
-}
 
 // Corner 2 of wall slot 1 tells the tracks apart.
 Vector3 firstWallEnd(int track) {
@@ -100,7 +96,7 @@ TEST_P(RaceWhole, FromTheStartThroughTheLastLapToThePrizeAndTheNextTrack) {
         ASSERT_FALSE(playerCar.destroyed)
             << "frame " << frames << " at " << playerCar.position.x << ", "
             << playerCar.position.z << ", checkpoints " << playerCar.checkpointsPassed;
-        ASSERT_TRUE(finite(playerCar.position) && finite(playerCar.velocity));
+        ASSERT_TRUE(isFinite(playerCar.position) && isFinite(playerCar.velocity));
         if (playerCar.checkpointsPassed != lastCheckpoints) {
             lastCheckpoints = playerCar.checkpointsPassed;
             sinceProgress = 0;

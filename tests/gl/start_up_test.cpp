@@ -10,6 +10,7 @@
 #include <ostream>
 #include <string>
 
+#include "file_bytes.h"
 #include "gl_test_context.h"
 #include "md2_model.h"
 #include "random.h"
@@ -28,7 +29,7 @@ protected:
         copyDataFilesHere();
         ASSERT_NE(openTestWindow(), nullptr);
     }
-    void writeSave(const char* text) { std::ofstream("save.car", std::ios::binary) << text; }
+    void writeSave(const char* text) { writeFileBytes("save.car", text); }
 };
 
 // The runtime library's generator, replayed from a seed.

@@ -17,7 +17,8 @@ bool sharedTestDataPresent();
                  << sharedTestDataDir() << ")"
 // A new empty folder of this process under the system's temporary folder, made the current directory when
 // enter is true (the game reads and writes its files in the working directory). It is
-// removed, with all it holds, when the process ends.
+// removed, with all it holds, when the process ends; what a process that was killed or
+// crashed left is removed by the next test that makes one.
 std::string freshWorkDir(const std::string& name, bool enter = true);
 // Copies every generated data file into the current directory.
 void copyDataFilesHere();

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "test_paths.h"
+#include "vector_checks.h"
 #include "world.h"
 
 namespace {
@@ -29,10 +30,6 @@ void outline(std::initializer_list<Vector3> points) {
     for (const Vector3& p : points) trackPoints[i++] = p;
     trackPoints[i] = Vector3();
     trackPointCount = i - 1;
-}
-
-bool finite(const Vector3& v) {
-    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
 }
 
 class CarPhysics : public ::testing::Test {
@@ -468,7 +465,7 @@ TEST_F(CarPhysics, AnOutlineWhollyInReachCannotHangTheUpdate) {
     EXPECT_EQ(car.lap, 2);
     EXPECT_GE(car.aiWaypoint, 1);
     EXPECT_LE(car.aiWaypoint, trackPointCount);
-    EXPECT_TRUE(finite(car.direction));
+    EXPECT_TRUE(isFinite(car.direction));
 }
 
 TEST_F(CarPhysics, ADestroyedCarStaysPutAndKeepsItsLaps) {

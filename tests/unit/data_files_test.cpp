@@ -10,11 +10,11 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "bitmap.h"
+#include "file_bytes.h"
 #include "geometry.h"
 #include "images.h"
 #include "outlines.h"
@@ -31,9 +31,9 @@ const char* const expectedFiles[] = {
     "firex.txt",  "firey.txt",  "camerax.txt", "cameray.txt",
 };
 
-std::vector<uint8_t> fileBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+std::vector<uint8_t> bytesOf(const fs::path& path) {
+    const std::string bytes = fileBytes(path.string());
+    return {bytes.begin(), bytes.end()};
 }
 
 uint32_t u32At(const std::vector<uint8_t>& b, size_t at) {
@@ -84,7 +84,7 @@ struct Md2File {
     int frameSize, vertexCount, texturePointCount, triangleCount, frameCount;
     int texturePointsAt, trianglesAt, framesAt, endAt;
 
-    explicit Md2File(const std::string& name) : bytes(fileBytes(fs::path(dataDir()) / name)) {
+    explicit Md2File(const std::string& name) : bytes(bytesOf(fs::path(dataDir()) / name)) {
         frameSize = static_cast<int>(u32At(bytes, 16));
         vertexCount = static_cast<int>(u32At(bytes, 24));
         texturePointCount = static_cast<int>(u32At(bytes, 28));
@@ -142,10 +142,10 @@ TEST(DataFiles, TheBuildMakesExactlyTheGamesFilesAndTheSameBytesOnEveryRun) {
     EXPECT_EQ(made, std::size(expectedFiles));
     for (const char* name : expectedFiles) {
         SCOPED_TRACE(name);
-        const std::vector<uint8_t> a = fileBytes(fs::path(first) / name);
+        const std::vector<uint8_t> a = bytesOf(fs::path(first) / name);
         ASSERT_FALSE(a.empty());
-        EXPECT_EQ(a, fileBytes(fs::path(second) / name));
-        EXPECT_EQ(a, fileBytes(fs::path(dataDir()) / name));
+        EXPECT_EQ(a, bytesOf(fs::path(second) / name));
+        EXPECT_EQ(a, bytesOf(fs::path(dataDir()) / name));
     }
     EXPECT_FALSE(fs::exists(fs::path(first) / "lifebar.bmp"));
     EXPECT_FALSE(fs::exists(fs::path(first) / "proto.bmp"));
@@ -154,7 +154,7 @@ TEST(DataFiles, TheBuildMakesExactlyTheGamesFilesAndTheSameBytesOnEveryRun) {
 TEST(DataFiles, PicturesAre24BitUncompressedBottomUpWithUnpaddedRows) {
     for (const char* name : {"sky.bmp", "checker.bmp", "map.bmp"}) {
         SCOPED_TRACE(name);
-        const std::vector<uint8_t> b = fileBytes(fs::path(dataDir()) / name);
+        const std::vector<uint8_t> b = bytesOf(fs::path(dataDir()) / name);
         ASSERT_GE(b.size(), 54u);
         EXPECT_EQ(b[0], 'B');
         EXPECT_EQ(b[1], 'M');
@@ -186,7 +186,7 @@ TEST(DataFiles, EveryPictureLoadsThroughTheGamesReader) {
 TEST(DataFiles, MinimapMarkersShowThePlayerTheOpponentsAndThePostsApart) {
     // What the minimap draws: the loaded buffer (bottom row first, red-green-blue),
     // read from its start in rows of the marker's width padded to 4 bytes.
-    const std::vector<uint8_t> file = fileBytes(fs::path(dataDir()) / "map.bmp");
+    const std::vector<uint8_t> file = bytesOf(fs::path(dataDir()) / "map.bmp");
     std::vector<uint8_t> buffer(file.begin() + u32At(file, 10), file.end());
     for (size_t i = 0; i + 2 < buffer.size(); i += 3) std::swap(buffer[i], buffer[i + 2]);
     auto marker = [&](int size, Rgb8 colour) {

@@ -5,13 +5,13 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <initializer_list>
-#include <iterator>
 #include <string>
 
+#include "file_bytes.h"
 #include "game_state.h"
 #include "key_bindings.h"
+#include "key_turns.h"
 #include "save_file.h"
 #include "test_paths.h"
 #include "window_procedure.h"
@@ -20,24 +20,6 @@
 namespace {
 
 const int keyA = 0x41, keyD = 0x44, keyP = 0x50, keyQ = 0x51, keyZ = 0x5A;
-
-// One loop turn with exactly these keys held.
-void turnWith(std::initializer_list<int> keys) {
-    std::memset(keyDown, 0, sizeof keyDown);
-    for (int key : keys) keyDown[key] = true;
-    pollKeys();
-    std::memset(keyDown, 0, sizeof keyDown);
-}
-
-std::string fileText(const char* path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void writeFile(const char* path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary);
-    out << text;
-}
 
 class KeyBindings : public ::testing::Test {
 protected:
@@ -152,7 +134,7 @@ TEST_F(KeyBindings, PHeldStartsANewGameOnEveryTurnOnlyOnTheMainMenu) {
     EXPECT_EQ(gameState, GameState::MainMenu);
     EXPECT_FLOAT_EQ(colorSlider, 400);
     EXPECT_FLOAT_EQ(engineChoice, 4);
-    EXPECT_EQ(fileText("save.car"), "");  // nothing saved
+    EXPECT_EQ(fileBytes("save.car"), "");  // nothing saved
 }
 
 TEST_F(KeyBindings, QOnASetupPageSavesResetsAndReloadsAllButTheTrackLevel) {
@@ -166,7 +148,7 @@ TEST_F(KeyBindings, QOnASetupPageSavesResetsAndReloadsAllButTheTrackLevel) {
     money = 1234;
     trackLevel = 2;
     turnWith({keyQ});
-    EXPECT_EQ(fileText("save.car"), "0\r\n0.5\r\n0\r\n3.4\r\n2.4\r\n2.2\r\n1234\r\n2\r\n4.5");
+    EXPECT_EQ(fileBytes("save.car"), "0\r\n0.5\r\n0\r\n3.4\r\n2.4\r\n2.2\r\n1234\r\n2\r\n4.5");
     EXPECT_EQ(gameState, GameState::MainMenu);
     EXPECT_EQ(playerCar.color, Vector3(0, 0.5f, 0));
     EXPECT_FLOAT_EQ(playerCar.accel, 3.4f);
@@ -180,14 +162,14 @@ TEST_F(KeyBindings, QOnASetupPageSavesResetsAndReloadsAllButTheTrackLevel) {
 
 TEST_F(KeyBindings, QLeavingARaceSavesNothingAndThenSavesWhileStillHeld) {
     const std::string lastSave = "0.2\r\n0.4\r\n0.6\r\n1.6\r\n1.8\r\n1.8\r\n500\r\n1\r\n1.5";
-    writeFile("save.car", lastSave);
+    writeFileBytes("save.car", lastSave);
     gameState = GameState::Race;
     money = 9000;  // a prize won since the last save
     playerCar.accel = 5.4f;
     playerCar.turnRate = 4.5f;
     trackLevel = 3;
     turnWith({keyQ});
-    EXPECT_EQ(fileText("save.car"), lastSave);
+    EXPECT_EQ(fileBytes("save.car"), lastSave);
     EXPECT_EQ(gameState, GameState::MainMenu);
     EXPECT_EQ(money, 500);
     EXPECT_FLOAT_EQ(playerCar.accel, 1.6f);
@@ -197,7 +179,7 @@ TEST_F(KeyBindings, QLeavingARaceSavesNothingAndThenSavesWhileStillHeld) {
 
     money = 800;
     turnWith({keyQ});
-    EXPECT_EQ(fileText("save.car"), "0.2\r\n0.4\r\n0.6\r\n1.6\r\n1.8\r\n1.8\r\n800\r\n3\r\n1.5");
+    EXPECT_EQ(fileBytes("save.car"), "0.2\r\n0.4\r\n0.6\r\n1.6\r\n1.8\r\n1.8\r\n800\r\n3\r\n1.5");
 }
 
 TEST_F(KeyBindings, QWithoutASaveFileKeepsTheResetFiguresAndTheMoney) {
@@ -233,7 +215,7 @@ TEST_F(KeyBindings, QHeldAfterTheCarWasDestroyedAdvancesTheTrackOnceAndWraps) {
         EXPECT_EQ(trackLevel, c.levelAfter);
         // The second turn, already on the menu, saved the advanced level: the eighth
         // value, before the turn rate.
-        std::string save = fileText("save.car");
+        std::string save = fileBytes("save.car");
         EXPECT_EQ(save.substr(save.size() - 6), std::to_string(c.levelAfter) + "\r\n1.5");
     }
 }

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "file_bytes.h"
+
 using Bytes = std::vector<unsigned char>;
 
 inline void putU16(Bytes& b, size_t at, uint32_t v) {
@@ -31,8 +33,7 @@ inline void putFloat(Bytes& b, size_t at, float f) {
 }
 
 inline void writeFile(const std::string& path, const Bytes& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    writeFileBytes(path, std::string(bytes.begin(), bytes.end()));
 }
 
 // Bytes of a row of `width` 24-bit pixels padded to 4.

@@ -1,8 +1,6 @@
 // md2_model_test.cpp - loading and drawing MD2 models without a window: a two-frame model
 // made here and the shared test files other people wrote (skipped where a clone has none
 // beside it). The upload and drawing calls go to a recorder (recording_gl.h).
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <cmath>
 #include <cstdint>
@@ -16,6 +14,7 @@
 
 #include "../fuzz/recording_gl.h"
 #include "loader_fixtures.h"
+#include "odd_paths.h"
 #include "md2_model.h"
 #include "test_paths.h"
 
@@ -198,15 +197,14 @@ TEST_F(Md2ModelTest, NeedsAModelFileAndABmpSkin) {
 // data file. Each is missing to the loader, for the model and for its skin.
 TEST_F(Md2ModelTest, APipeAFolderOrADeviceIsNeitherAModelNorASkin) {
     writeFile("model.md2", twoFrameModel());
-    ASSERT_EQ(mkfifo("pipe.md2", 0644), 0);
-    ASSERT_EQ(mkfifo("pipe.bmp", 0644), 0);
-    fs::create_directory("folder.md2");
-    fs::create_symlink("/dev/zero", "device.md2");
-    alarm(20);   // a blocking open ends the test instead of hanging it
-    for (const char* name : {"pipe.md2", "folder.md2", "device.md2"})
-        EXPECT_EQ(loadMd2Model(name, "skin.bmp"), nullptr) << name;
-    EXPECT_EQ(loadMd2Model("model.md2", "pipe.bmp"), nullptr);
-    alarm(0);
+    const OddPaths odd = makeOddPaths(".md2");
+    ASSERT_TRUE(odd.made);
+    const OddPaths oddSkins = makeOddPaths(".bmp");
+    ASSERT_TRUE(oddSkins.made);
+    const HangGuard guard;
+    for (const std::string& name : odd.names)
+        EXPECT_EQ(loadMd2Model(name.c_str(), "skin.bmp"), nullptr) << name;
+    EXPECT_EQ(loadMd2Model("model.md2", oddSkins.names[0].c_str()), nullptr);
 }
 
 TEST_F(Md2ModelTest, DrawsAFrameWithTheSecondAndThirdCornersExchanged) {

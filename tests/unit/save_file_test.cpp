@@ -15,6 +15,7 @@
 #include <iterator>
 #include <string>
 
+#include "file_bytes.h"
 #include "save_file.h"
 #include "test_paths.h"
 #include "world.h"
@@ -22,15 +23,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string fileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void writeFileBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
 
 // Regular files a save has left beside the save in the folder.
 int pendingFilesIn(const std::string& folder) {

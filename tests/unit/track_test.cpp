@@ -6,16 +6,12 @@
 #include <fstream>
 #include <string>
 
+#include "file_bytes.h"
 #include "random.h"
 #include "test_paths.h"
 #include "world.h"
 
 namespace {
-
-void writeFile(const char* name, const std::string& text) {
-    std::ofstream out(name, std::ios::binary);
-    out << text;
-}
 
 void build(int level) {
     trackLevel = level;
@@ -152,8 +148,8 @@ TEST_F(TrackBuild, OutlineFilesEndAtTheFirstZeroPair) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.xs);
         for (Vector3& p : trackPoints) p = Vector3();
-        writeFile("rockx.txt", c.xs);
-        writeFile("rocky.txt", c.zs);
+        writeFileBytes("rockx.txt", c.xs);
+        writeFileBytes("rocky.txt", c.zs);
         build(2);
         EXPECT_EQ(trackPointCount, c.count);
         EXPECT_EQ(trackPoints[c.count + 1], Vector3());   // the end pair stays in the table
@@ -165,8 +161,8 @@ TEST_F(TrackBuild, OutlineFilesEndAtTheFirstZeroPair) {
 }
 
 TEST_F(TrackBuild, OnlyTheCurrentTracksFilesAreReadAndMissingOnesAreCreated) {
-    writeFile("windx.txt", "1 2 0");
-    writeFile("windy.txt", "3 4 0");
+    writeFileBytes("windx.txt", "1 2 0");
+    writeFileBytes("windy.txt", "3 4 0");
     build(1);
     EXPECT_EQ(trackPointCount, 1);
     EXPECT_EQ(trackPoints[1], Vector3(2, 0, 4));
@@ -176,8 +172,8 @@ TEST_F(TrackBuild, OnlyTheCurrentTracksFilesAreReadAndMissingOnesAreCreated) {
     }
     // Shorter data leaves the later entries of the earlier outline in place; here the
     // earlier end pair in entry 2 ends the new one too.
-    writeFile("firex.txt", "7");
-    writeFile("firey.txt", "8");
+    writeFileBytes("firex.txt", "7");
+    writeFileBytes("firey.txt", "8");
     build(4);
     EXPECT_EQ(trackPoints[0], Vector3(7, 0, 8));
     EXPECT_EQ(trackPointCount, 1);
@@ -189,8 +185,8 @@ TEST_F(TrackBuild, TenThousandPointsWithoutAnEndPairKeepTheCount) {
         xs += "1 ";
         zs += "2 ";
     }
-    writeFile("waterx.txt", xs);
-    writeFile("watery.txt", zs);
+    writeFileBytes("waterx.txt", xs);
+    writeFileBytes("watery.txt", zs);
     trackPointCount = 42;
     build(3);
     EXPECT_EQ(trackPointCount, 42);
