@@ -3,10 +3,8 @@
 // result message with its prize, and "Game Ova!" over the wreck; and the order in which
 // the frame moves the cars.
 //
-// The texts are read the way the outline-text tests read them: the frame is compared
-// with the expected text drawn on its own at its place in the HUD. Every HUD glyph lies
-// on the near plane, where nothing of the 3D scene can come, so the pixels whose depth is
-// that of the near plane are the text, whatever the scene behind it.
+// The texts are read by their near-plane pixels (hud_text.h), against the expected text
+// drawn on its own at its place in the HUD.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -15,9 +13,11 @@
 
 #include "frame_pixels.h"
 #include "gl_test_context.h"
+#include "hud_text.h"
 #include "outline_text.h"
 #include "race_display.h"
 #include "race_frame.h"
+#include "race_start.h"
 #include "start_up.h"
 #include "test_paths.h"
 #include "track.h"
@@ -28,91 +28,10 @@ namespace {
 const int width = 640, height = 480;
 const float frame = 1.0f / 60;
 
-// Which pixels of the frame just drawn lie on the near plane.
-class NearPlane {
-public:
-    NearPlane() : depth_(size_t(width) * height) {
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(0, 0, width, height, GL_DEPTH_COMPONENT, GL_FLOAT, depth_.data());
-    }
-    bool at(int x, int y) const { return depth_[size_t(y) * width + x] < 1e-4f; }
-
-private:
-    std::vector<float> depth_;
-};
-
-// A window rectangle [x0, x1) x [y0, y1).
-struct Area {
-    int x0, y0, x1, y1;
-};
 // Where the big messages, the countdown and the place flash show, below the HUD's top
 // two lines; and those two lines, left of the shield label.
 const Area middle{0, 0, width, 376};
 const Area topLines{0, 379, 200, height};
-
-// One piece of the expected text: translate, scale, then the string centred, each
-// continuing where the one before left the matrix (as the HUD's strings do).
-struct Piece {
-    float x, y, scaleX, scaleY;
-    std::string text;
-};
-
-// The expected text alone, at its place in the HUD space of the race view.
-NearPlane drawnAlone(const std::vector<Piece>& pieces) {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
-    beginRaceView();
-    for (const Piece& piece : pieces) {
-        glTranslatef(piece.x, piece.y, 0);
-        glScalef(piece.scaleX, piece.scaleY, 1);
-        printCentred(fontBase, piece.text.c_str());
-    }
-    NearPlane drawn;
-    glPopMatrix();   // back to the identity below the HUD matrix
-    return drawn;
-}
-
-// How far the frame's text within the area differs from the expected: the pixels that
-// are text in one and not in the other, against the expected text's own pixels.
-struct Reading {
-    int expected = 0, differing = 0;
-    bool matches() const { return expected > 40 && differing <= 10 + expected / 50; }
-};
-
-Reading compare(const NearPlane& shown, const NearPlane& expected, const Area& area,
-                const NearPlane* background = nullptr) {
-    Reading reading;
-    for (int y = area.y0; y < area.y1; ++y)
-        for (int x = area.x0; x < area.x1; ++x) {
-            const bool text = expected.at(x, y);
-            const bool behind = background && background->at(x, y);
-            if (text && !behind) ++reading.expected;
-            if (shown.at(x, y) != (text || behind)) ++reading.differing;
-        }
-    return reading;
-}
-
-std::string describe(const Reading& r) {
-    return std::to_string(r.differing) + " of " + std::to_string(r.expected) +
-           " text pixels differ";
-}
-
-// The racers back on the grid of the track, the race under way, and a HUD that prints
-// the same in every frame: no speed, no engine, no frame rate.
-void startRace(int track) {
-    trackLevel = track;
-    buildTrack();
-    nextGridSlot = 0;
-    playerCar.resetForRace();
-    for (int j = 0; j < 4; ++j) otherCars[j].resetForRace();
-    gameState = GameState::Race;
-    frameTimer = nullptr;
-    frameTime = frame;
-    raceCountdown = -1;
-    raceEndTimer = 0;
-    playerCar.place = 3;
-    shownPlace = 3;
-    placeFlashTimer = 0;
-}
 
 // A row of the table: the state with the text due (shown true) or just short of it, the
 // text expected, and what else the frame must have done. The text is read in the middle
@@ -240,13 +159,13 @@ protected:
 
 TEST_P(RaceTexts, ShowsItsTextAndDoesWhatItSays) {
     const TextCase& c = GetParam();
-    startRace(c.track);
+    startRaceOnGrid(c.track);
     c.arrange(false);
     runRaceFrame();
     const NearPlane without;
     const NearPlane expected = drawnAlone(c.text);
 
-    startRace(c.track);
+    startRaceOnGrid(c.track);
     c.arrange(true);
     runRaceFrame();
     const FramePixels picture;
@@ -271,7 +190,7 @@ TEST(RaceFrameOrder, OpponentsMoveBeforeThePlayer) {
     freshWorkDir("race-order");
     copyDataFilesHere();
     ASSERT_TRUE(initGame());
-    startRace(1);
+    startRaceOnGrid(1);
     for (int j = 1; j < 4; ++j) otherCars[j].position = Vector3(150, 0, -20 - 10.0f * j);
     playerCar.position = Vector3(40, 0, -25);
     playerCar.velocity = Vector3(-1, 0, 0);

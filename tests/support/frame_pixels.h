@@ -32,6 +32,9 @@ public:
     // Within [x0, x1) x [y0, y1); a negative x1 or y1 stands for the width or height.
     PixelRegion find(const std::function<bool(Rgb)>& test, int x0 = 0, int y0 = 0,
                      int x1 = -1, int y1 = -1) const;
+    // The same, for a test that also asks where the pixel is (x, y).
+    PixelRegion findWhere(const std::function<bool(int, int, Rgb)>& test, int x0 = 0, int y0 = 0,
+                          int x1 = -1, int y1 = -1) const;
     int count(const std::function<bool(Rgb)>& test, int x0 = 0, int y0 = 0, int x1 = -1,
               int y1 = -1) const {
         return find(test, x0, y0, x1, y1).count;
