@@ -6,9 +6,10 @@
 // above it (plus the camera offset's x and y), looking at the point 5 units ahead of the
 // car. The test draws the same cars alone through a camera it builds from that rule and
 // compares the two pictures' car pixels; on the grid the cars ahead show and those
-// behind do not, the ground fills the lower part of the view and none of it shows above
-// the horizon. After the player has steered for a while the view has turned with the
-// car, and the comparison still holds.
+// behind do not, and the ground shows where a ray through each pixel meets it, and
+// nowhere else. During the countdown the eye stands low at the chase point and looks at
+// the car itself. After the player has steered for a while the view has turned with the
+// car, and the cars and the ground still show where the rule's camera puts them.
 //
 // The minimap: each car's block where its position puts it, world x up the window and
 // world z across it, divided by the track's scale, from the map's origin at (150, 150).
@@ -58,6 +59,13 @@ ChaseCamera cameraAtFrameStart() {
     const Vector3 p = playerCar.position, d = playerCar.direction;
     return {Vector3(p.x - 5 * d.x + cameraOffset.x, p.y + 5 + cameraOffset.y, p.z - 5 * d.z),
             p + d * 5};
+}
+
+// During the countdown, once the camera path has ended, the eye stands at the chase
+// point at height 1 (plus the offset) and looks at the car itself.
+ChaseCamera countdownCameraAtFrameStart() {
+    const Vector3 p = playerCar.position, d = playerCar.direction;
+    return {Vector3(p.x - 5 * d.x + cameraOffset.x, 1 + cameraOffset.y, p.z - 5 * d.z), p};
 }
 
 // The five racers drawn alone through the rule's camera, as a player would see them.
@@ -218,6 +226,27 @@ TEST_F(RaceView, OnTheGridTheChaseCameraShowsTheCarsAheadAndTheGroundInView) {
         const PixelRegion own = rule.find(carBody, width / 2 - 60, 0, width / 2 + 60, height / 2 - 60);
         EXPECT_GT(own.count, 1000) << where << "the player's car below the middle " << kept();
         EXPECT_NEAR(own.meanX, width / 2, 20) << where << kept();
+    }
+}
+
+TEST_F(RaceView, DuringTheCountdownTheCameraLooksAtTheCarFromBehindAndLow) {
+    for (int track = 1; track <= 4; ++track) {
+        startRaceOnGrid(track);
+        raceCountdown = 3.5f;
+        cameraPathDone = true;
+        cameraPathStartSaved = true;
+        placeOpponentsAheadAndBehind();
+        const ChaseCamera camera = countdownCameraAtFrameStart();
+        runRaceFrame();
+        const FramePixels frame;
+        const NearPlane hud(0.3f);
+        const std::string where = "track " + std::to_string(track) + ", countdown: ";
+        const FramePixels rule = carsThroughTheRule(camera);
+        const CarPixels cars = compareCars(frame, hud, rule);
+        EXPECT_GT(cars.expected, 1500) << where;
+        EXPECT_LE(cars.differing, cars.expected / 50)
+            << where << describe(cars) << " "
+            << keptPicture(frame, "view-countdown-track" + std::to_string(track));
     }
 }
 
