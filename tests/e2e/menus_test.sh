@@ -75,7 +75,9 @@ band='y > 0.35 * height && y < 0.45 * height'
 e2e_wait_picture "$WINDOW" "the result of the race" 30 'count["left"] >= 150 && count["right"] >= 150' \
     "left=$white && $band && x < 0.25 * width" "right=$white && $band && x > 0.75 * width"
 # Five seconds on, the race end pays 4000 for first place, moves on to track 2 and saves.
-wait_save "$bought\r\n4000\r\n2\r\n1.5" "the race end"
+# Race seconds are 300 fixed steps, one a frame: a machine drawing a few frames a
+# second takes minutes over them, hence the long bound.
+wait_save "$bought\r\n4000\r\n2\r\n1.5" "the race end" 120
 e2e_wait_menu "$WINDOW" "after the race" 'count["earth"] >= 150 * width * height / 307200'
 e2e_key "$WINDOW" Escape
 e2e_wait_exit
