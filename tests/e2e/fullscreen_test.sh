@@ -13,9 +13,11 @@ e2e_start_xvfb 1024x768
 e2e_start_game "$game"
 e2e_wait_window Error
 box=$WINDOW
-# The box comes before the window and holds the start-up until it is closed.
-sleep 1
-e2e_window_gone Korvalinth || e2e_fail "the game window opened before the message box was closed"
+# The box comes before the window and holds the start-up until it is closed: once its
+# text is drawn, the game is waiting in it, and no game window may exist yet, not even
+# an unmapped one.
+e2e_wait_box "$box" "the message box \"Display mode failed\""
+e2e_no_window Korvalinth || e2e_fail "the game window was made before the message box was closed"
 e2e_key "$box" Return
 e2e_wait_window Korvalinth
 window=$WINDOW

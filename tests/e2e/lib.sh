@@ -104,12 +104,18 @@ e2e_game_folder() {
     rm -f "$GAME_FOLDER/stamp"
 }
 
-# e2e_start_game EXECUTABLE: runs the game in GAME_FOLDER (a fresh one from
-# e2e_game_folder); its pid goes to GAME_PID, its output to GAME_FOLDER/game.log.
+# e2e_start_game EXECUTABLE [PREPARE...]: runs the game in GAME_FOLDER (a fresh one
+# from e2e_game_folder); its pid goes to GAME_PID, its output to GAME_FOLDER/game.log.
+# PREPARE, a command and its arguments (a function of the test, rm FILE), runs in the
+# folder first, to change the data the game finds there.
 e2e_start_game() {
     local executable=$1
+    shift
     [ -x "$executable" ] || e2e_fail "no executable $executable"
     e2e_game_folder
+    if [ $# -gt 0 ]; then
+        (cd "$GAME_FOLDER" && "$@") || e2e_fail "could not prepare the game folder: $*"
+    fi
     (cd "$GAME_FOLDER" && exec "$executable") >"$GAME_FOLDER/game.log" 2>&1 &
     GAME_PID=$!
     E2E_PIDS+=("$GAME_PID")
@@ -169,6 +175,12 @@ e2e_window_gone() {
     ! e2e_visible_window "$1" >/dev/null
 }
 
+# e2e_no_window TITLE: true when no window with this title exists at all, shown or not
+# (xwininfo's tree lists unmapped windows too).
+e2e_no_window() {
+    ! xwininfo -root -tree | grep -qF "\"$1\": ("
+}
+
 # e2e_client_size WINDOW: prints WIDTHxHEIGHT of the window's client area.
 e2e_client_size() {
     xwininfo -id "$1" | awk '/^  Width:/ {w=$2} /^  Height:/ {h=$2} END {print w "x" h}'
@@ -179,19 +191,25 @@ e2e_client_origin() {
     xwininfo -id "$1" | awk '/Absolute upper-left X:/ {x=$4} /Absolute upper-left Y:/ {y=$4} END {print x "," y}'
 }
 
+# e2e_focus WINDOW: gives WINDOW the keyboard focus.
+e2e_focus() {
+    xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"
+}
+
 # e2e_key WINDOW KEY...: gives WINDOW the keyboard focus and presses the keys one after
 # the other (xdotool names: Escape, Return, Down, q, alt+F4). Each press and its release
 # are one xdotool call, a few milliseconds apart even on a loaded machine, where
 # xdotool's keydown and keyup commands, even chained in one process, can stretch that
 # to many frames. The game takes one window message per frame, so the
 # press is still seen on a frame of its own, and it cannot last into the set-up pages'
-# 0.1 s key repeat and act twice. The pause after each press is what the game asks
-# between presses: a set-up choice or page acts again only after 0.1 s of set-up frames,
-# a purchase only after 0.5 s.
+# 0.1 s key repeat and act twice. The game takes the messages in order, so keys that
+# no repeat countdown holds back act in the order pressed; the pause after each press
+# only spaces them. A press that a countdown could swallow (a set-up page, a purchase)
+# goes through e2e_key_shows, which waits for its effect instead.
 e2e_key() {
     local window=$1 key
     shift
-    xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
+    e2e_focus "$window"
     for key in "$@"; do
         xdotool key --delay 12 "$key"
         sleep 0.4
@@ -212,27 +230,38 @@ e2e_keep_picture() {
     mkdir -p "$E2E_PICTURES" && cp "$1" "$name" && echo "$name"
 }
 
+# e2e_pixels FILE.png PROGRAM: runs the awk PROGRAM over the picture's pixels, one
+# line each in reading order, with x, y, r, g and b (0 to 255) set, width and height,
+# and near(v, want), true within 12.
+e2e_pixels() {
+    local picture=$1 program=$2 size
+    size=$(identify -format '%w %h' "$picture") || return 1
+    # Raw bytes through od: several times quicker than ImageMagick's text form.
+    convert "$picture" -alpha off -depth 8 rgb:- | od -An -v -tu1 -w3 |
+        awk -v width="${size% *}" -v height="${size#* }" "
+        function near(v, want) { return v >= want - 12 && v <= want + 12 }
+        { x = (NR - 1) % width; y = int((NR - 1) / width); r = \$1; g = \$2; b = \$3 }
+        $program"
+}
+
 # e2e_colours FILE.png TEST NAME=CONDITION...: reads a picture by its colours. Each
-# CONDITION is an awk expression over the pixel's r, g and b (0 to 255), where near(v,
-# want) means within 12; a pixel counts for the first condition it meets. Prints, for
-# each NAME, its pixel count and mean row and column, and succeeds when TEST holds: an
-# awk expression over count["NAME"], row["NAME"], column["NAME"], width and height.
+# CONDITION is an awk expression over the pixel's r, g and b (0 to 255) and its x and
+# y, where near(v, want) means within 12; a pixel counts for the first condition it
+# meets. Prints, for each NAME, its pixel count and mean row and column, and succeeds
+# when TEST holds: an awk expression over count["NAME"], row["NAME"], column["NAME"],
+# width and height.
 e2e_colours() {
-    local picture=$1 test=$2 spec classify="" names="" size
+    local picture=$1 test=$2 spec classify="" names=""
     shift 2
     for spec in "$@"; do
         classify="$classify else if (${spec#*=}) add(\"${spec%%=*}\");"
         names="$names ${spec%%=*}"
     done
-    size=$(identify -format '%w %h' "$picture") || return 1
-    # Raw bytes through od: several times quicker than ImageMagick's text form.
-    convert "$picture" -alpha off -depth 8 rgb:- | od -An -v -tu1 -w3 |
-        awk -v names="$names" -v width="${size% *}" -v height="${size#* }" "
-        function near(v, want) { return v >= want - 12 && v <= want + 12 }
+    e2e_pixels "$picture" "
         function add(name) { count[name]++; row[name] += y; column[name] += x }
-        { x = (NR - 1) % width; y = int((NR - 1) / width); r = \$1; g = \$2; b = \$3; if (0) {} ${classify} }
+        { if (0) {} ${classify} }
         END {
-            n = split(names, name, \" \")
+            n = split(\"$names\", name, \" \")
             for (i = 1; i <= n; i++) {
                 k = name[i]
                 if (count[k]) { row[k] /= count[k]; column[k] /= count[k] } else { row[k] = -1; column[k] = -1 }
@@ -240,6 +269,68 @@ e2e_colours() {
             }
             exit (${test}) ? 0 : 1
         }"
+}
+
+# e2e_area_sum FILE.png AREA: a checksum of where in the picture the pixels meeting
+# AREA lie (a CONDITION as e2e_colours takes it), which changes when what is drawn
+# there changes.
+e2e_area_sum() {
+    e2e_pixels "$1" "($2) { print NR }" | md5sum
+}
+
+# e2e_frames_pass WINDOW WHAT SECONDS: waits until the game has drawn frames whose frame
+# times add up to more than SECONDS, so that a key countdown of SECONDS armed before
+# has run out; the window must show something that moves on every frame. A frame's
+# time is the real time since the frame before, but at most 0.1 s, and the countdowns
+# run down only by it, so a slow machine stretches them: they are counted here in the
+# frames seen, not waited for by the clock. Pictures are taken at least 0.1 s apart;
+# each one that differs from the one before shows a frame drawn after that one was
+# taken, so across every two such changes the frames drawn span more than 0.1 s of
+# real time and add at least 0.1 s of frame time. Two changes for each tenth of
+# SECONDS and two more, for the frame time lost between the pictures and the frames.
+e2e_frames_pass() {
+    local window=$1 what=$2 needed changes=0 shot="$GAME_FOLDER/frames.xwd" last now
+    local deadline=$((SECONDS + 60))
+    needed=$(awk -v s="$3" 'BEGIN { t = s * 10; n = int(t); if (n < t) n++; print 2 * (n + 1) }')
+    xwd -silent -id "$window" -out "$shot" || e2e_fail "$what: no picture of the window"
+    last=$(md5sum <"$shot")
+    while [ "$changes" -lt "$needed" ]; do
+        if [ "$SECONDS" -ge "$deadline" ] || ! e2e_game_running; then
+            convert "xwd:$shot" "$GAME_FOLDER/frames.png"
+            e2e_fail "$what: $changes new frames seen of the $needed that let $3 s of frame time pass;" \
+                "the last picture is $(e2e_keep_picture "$GAME_FOLDER/frames.png" "$what")"
+        fi
+        sleep 0.1
+        xwd -silent -id "$window" -out "$shot" || e2e_fail "$what: no picture of the window"
+        now=$(md5sum <"$shot")
+        [ "$now" = "$last" ] || changes=$((changes + 1))
+        last=$now
+    done
+}
+
+# e2e_key_shows WINDOW WHAT AREA REPEAT KEY: presses KEY, waits until the pixels of the
+# window meeting AREA (see e2e_area_sum) change, and then until REPEAT seconds of frame
+# time have passed (e2e_frames_pass): the key countdown that the press armed has then
+# run out, and the next press cannot be swallowed by it. Fails naming WHAT, with the
+# last picture kept, when AREA does not change: the press was lost.
+e2e_key_shows() {
+    local window=$1 what=$2 area=$3 repeat=$4 key=$5 shot="$GAME_FOLDER/picture.png" before
+    local deadline
+    e2e_screenshot "$window" "$shot" || e2e_fail "$what: no picture of the window"
+    before=$(e2e_area_sum "$shot" "$area")
+    e2e_focus "$window"
+    xdotool key --delay 12 "$key"
+    deadline=$((SECONDS + 30))
+    while :; do
+        e2e_screenshot "$window" "$shot" || e2e_fail "$what: no picture of the window"
+        [ "$(e2e_area_sum "$shot" "$area")" = "$before" ] || break
+        if [ "$SECONDS" -ge "$deadline" ] || ! e2e_game_running; then
+            e2e_fail "$what: $key changed nothing where it shows within 30 s;" \
+                "the last picture is $(e2e_keep_picture "$shot" "$what")"
+        fi
+        sleep 0.2
+    done
+    e2e_frames_pass "$window" "$what" "$repeat"
 }
 
 # e2e_wait_picture WINDOW WHAT SECONDS TEST NAME=CONDITION...: takes pictures of the
@@ -290,6 +381,15 @@ e2e_wait_menu() {
          column[\"white\"] > 0.45 * width && column[\"white\"] < 0.62 * width &&
          column[\"car\"] > 0.42 * width && column[\"car\"] < 0.62 * width && (${3:-1})" \
         "${E2E_MENU_COLOURS[@]}"
+}
+
+# e2e_wait_box WINDOW WHAT: waits until the message box WINDOW has drawn its text: the
+# light grey letters of SDL's colours across the upper half, left of the button's
+# middle.
+e2e_wait_box() {
+    e2e_wait_picture "$1" "$2: its text" 30 \
+        'count["text"] >= 150 && column["text"] < 0.5 * width' \
+        'text=r >= 180 && g >= 180 && b >= 180 && y < 0.5 * height'
 }
 
 # e2e_wait_exit [SECONDS]: waits for the game to end and puts its exit status in

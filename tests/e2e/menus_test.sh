@@ -12,14 +12,9 @@ source "$(dirname "$0")/lib.sh"
 game=$(e2e_executable Korvalinth)
 e2e_start_xvfb 1024x768
 
-# start [PREPARE]: the game in a fresh folder (no save file), on its main menu. PREPARE
-# runs in the folder before the game starts.
+# start [PREPARE...]: the game in a fresh folder (no save file), on its main menu.
 start() {
-    e2e_game_folder
-    [ -z "${1:-}" ] || (cd "$GAME_FOLDER" && "$1") || e2e_fail "could not prepare the game folder"
-    (cd "$GAME_FOLDER" && exec "$game") >"$GAME_FOLDER/game.log" 2>&1 &
-    GAME_PID=$!
-    E2E_PIDS+=("$GAME_PID")
+    e2e_start_game "$game" "$@"
     e2e_wait_window Korvalinth
     e2e_wait_menu "$WINDOW" "start-up${1:+ with $1}"
 }
@@ -56,20 +51,20 @@ bought='0.980392\r\n0\r\n0\r\n1.5\r\n1.5\r\n1.6'
 start short_wind_outline
 # The first set-up frame gives the car the colour page's red of 250 / 255. The cheapest
 # engine (acceleration 1.5, top speed 1.5), boost (1.6) and grav tires (turn rate 1.5)
-# take the $3000; Q saves them and goes back to the menu. Enter on the menu and each
-# purchase arm a 0.5 s repeat that runs down on set-up frames only; the second before
-# each purchase leaves room for a slow frame on a loaded machine that holds one press
-# back.
-buy() {
-    sleep 1
-    e2e_key "$WINDOW" Return
-}
-e2e_key "$WINDOW" Return Down
-buy
-e2e_key "$WINDOW" Down
-buy
-e2e_key "$WINDOW" Down
-buy
+# take the $3000; Q saves them and goes back to the menu. Each press waits for what it
+# shows: the page's label drawn in red after Enter on the menu and after each Down, the
+# yellow money figure at the right of the page changing after each purchase. Then the
+# press's countdown must run out on set-up frames before the next press: 0.1 s after a
+# page, 0.5 s after a purchase (Enter on the menu may arm it too).
+page='near(r, 153) && g <= 12 && b <= 12 && x < 0.45 * width && y < 0.48 * height'
+money='r >= 230 && g >= 230 && b <= 40 && x > 0.55 * width && y > 0.48 * height && y < 0.6 * height'
+e2e_key_shows "$WINDOW" "Enter on Setup Car" "$page" 0.5 Return
+e2e_key_shows "$WINDOW" "Down to the engine page" "$page" 0.1 Down
+e2e_key_shows "$WINDOW" "buying the engine" "$money" 0.5 Return
+e2e_key_shows "$WINDOW" "Down to the boost page" "$page" 0.1 Down
+e2e_key_shows "$WINDOW" "buying the boost" "$money" 0.5 Return
+e2e_key_shows "$WINDOW" "Down to the grav-tire page" "$page" 0.1 Down
+e2e_key_shows "$WINDOW" "buying the grav tires" "$money" 0.5 Return
 e2e_key "$WINDOW" q
 wait_save "$bought\r\n0\r\n1\r\n1.5" "Q after the purchases"
 e2e_key "$WINDOW" Down Return
@@ -80,7 +75,9 @@ band='y > 0.35 * height && y < 0.45 * height'
 e2e_wait_picture "$WINDOW" "the result of the race" 30 'count["left"] >= 150 && count["right"] >= 150' \
     "left=$white && $band && x < 0.25 * width" "right=$white && $band && x > 0.75 * width"
 # Five seconds on, the race end pays 4000 for first place, moves on to track 2 and saves.
-wait_save "$bought\r\n4000\r\n2\r\n1.5" "the race end"
+# Race seconds are 300 fixed steps, one a frame: a machine drawing a few frames a
+# second takes minutes over them, hence the long bound.
+wait_save "$bought\r\n4000\r\n2\r\n1.5" "the race end" 120
 e2e_wait_menu "$WINDOW" "after the race" 'count["earth"] >= 150 * width * height / 307200'
 e2e_key "$WINDOW" Escape
 e2e_wait_exit

@@ -9,11 +9,7 @@ boxTitle="Korvalinth: missing data file"
 
 # start_without FILE: the game in a fresh data folder from which FILE is removed.
 start_without() {
-    e2e_game_folder
-    rm "$GAME_FOLDER/$1" || e2e_fail "the data has no $1"
-    (cd "$GAME_FOLDER" && exec "$game") >"$GAME_FOLDER/game.log" 2>&1 &
-    GAME_PID=$!
-    E2E_PIDS+=("$GAME_PID")
+    e2e_start_game "$game" rm "$1"
 }
 
 e2e_start_xvfb 1024x768
