@@ -15,7 +15,6 @@
 #include "gl_test_context.h"
 #include "hud_text.h"
 #include "outline_text.h"
-#include "race_display.h"
 #include "race_frame.h"
 #include "race_start.h"
 #include "start_up.h"

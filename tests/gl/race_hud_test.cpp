@@ -141,14 +141,10 @@ struct GaugePicture {
 GaugePicture drawnGauge(int glyphs) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
     beginRaceView();
-    const std::vector<Piece> strings = {
-        {0, 0, 1, 1, "(Place) "}, {0, 0, 1, 1, "3"},  {-2.2f, -1, 1, 1, "(Lap) "},
-        {0, 0, 1, 1, "1"},        {-1.5f, -1, 1, 1, " (fps) "}, {1, 0, 1, 1, "0"},
-        {3.5f, 1.8f, 1, 1, "(Shield)"}};
-    for (const Piece& piece : strings) {
-        glTranslatef(piece.x, piece.y, 0);
-        printCentred(fontBase, piece.text.c_str());
-    }
+    std::vector<Piece> strings = upToFps;
+    strings.back().text = "0";
+    strings.push_back({3.5f, 1.8f, 1, 1, "(Shield)"});
+    printPieces(strings);
     glTranslatef(-8, -12, 0);
     for (int i = 0; i < glyphs; ++i) {
         if (i <= 10) glColor3f(0, 0, 0);

@@ -17,14 +17,18 @@ NearPlane::NearPlane(float maxDepth) : maxDepth_(maxDepth) {
     glReadPixels(0, 0, width_, height_, GL_DEPTH_COMPONENT, GL_FLOAT, depth_.data());
 }
 
-NearPlane drawnAlone(const std::vector<Piece>& pieces) {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
-    beginRaceView();
+void printPieces(const std::vector<Piece>& pieces) {
     for (const Piece& piece : pieces) {
         glTranslatef(piece.x, piece.y, 0);
         glScalef(piece.scaleX, piece.scaleY, 1);
         printCentred(fontBase, piece.text.c_str());
     }
+}
+
+NearPlane drawnAlone(const std::vector<Piece>& pieces) {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    beginRaceView();
+    printPieces(pieces);
     NearPlane drawn;
     glPopMatrix();
     return drawn;

@@ -39,6 +39,9 @@ struct Piece {
     std::string text;
 };
 
+// Prints the pieces in the current matrix, which they leave where the last one ended.
+void printPieces(const std::vector<Piece>& pieces);
+
 // The expected text alone, at its place in the HUD space of the race view; leaves the
 // model-view at the identity below the HUD matrix.
 NearPlane drawnAlone(const std::vector<Piece>& pieces);
