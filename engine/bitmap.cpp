@@ -11,7 +11,7 @@
 #include <cstring>
 #include <new>
 
-#include "file_open.h"
+#include "file_system.h"
 #include "little_endian.h"
 
 namespace {

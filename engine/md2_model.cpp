@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <new>
 
-#include "file_open.h"
+#include "file_system.h"
 #include "little_endian.h"
 
 namespace {

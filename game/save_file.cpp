@@ -15,13 +15,7 @@
 #include <string>
 #include <system_error>
 
-#ifdef _WIN32
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
-
-#include "file_open.h"
+#include "file_system.h"
 #include "text_streams.h"
 #include "world.h"
 
@@ -42,15 +36,6 @@ void reachSeam(SaveStep step) {
 }
 
 // The bytes reach the disk before the rename makes them the save.
-bool flushToDisk(std::FILE* file) {
-    if (std::fflush(file) != 0) return false;
-#ifdef _WIN32
-    return _commit(_fileno(file)) == 0;
-#else
-    return fsync(fileno(file)) == 0;
-#endif
-}
-
 bool writeWhole(std::FILE* file, const char* text, size_t length) {
     bool written = std::fwrite(text, 1, length, file) == length;
     written = written && flushToDisk(file);

@@ -12,7 +12,7 @@
 #include <string>
 
 #include "bitmap.h"
-#include "file_open.h"
+#include "file_system.h"
 #include "md2_model.h"
 #include "outline_text.h"
 #include "save_file.h"

@@ -16,7 +16,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "file_open.h"
+#include "file_system.h"
 
 namespace {
 

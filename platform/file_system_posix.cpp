@@ -1,4 +1,5 @@
-// file_open.cpp - the game's Windows paths on a POSIX file system: '\' becomes '/'.
+// file_system_posix.cpp - the game's files on a POSIX file system; its Windows paths
+// take '/' where the game writes '\'.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -8,7 +9,7 @@
 #include <csignal>
 #include <string>
 
-#include "../engine/file_open.h"
+#include "file_system.h"
 
 namespace {
 
@@ -73,6 +74,8 @@ FILE* createNewFile(const char* path, const char* permissionsOf, NewFileFailure&
     failure = file ? NewFileFailure::None : NewFileFailure::Other;
     return file;
 }
+
+bool flushToDisk(FILE* file) { return std::fflush(file) == 0 && fsync(fileno(file)) == 0; }
 
 std::string fileBehindLinks(const char* path) {
     std::string file = nativePath(path);

@@ -1,9 +1,10 @@
-// file_open.h - opening the game's data files by the names the game gives them.
+// file_system.h - the game's files: the platform's contract for them, beside win32.h.
 // The game names files with Windows separators ("models\ogro\tris.md2"); this is the
 // one place where a port turns such a name into one its file system takes, and the one
 // place that decides what at such a name counts as a file the game may read or replace.
-#ifndef KORVALINTH_ENGINE_FILE_OPEN_H
-#define KORVALINTH_ENGINE_FILE_OPEN_H
+// Implemented by file_system_posix.cpp (Linux) and file_system_win32.cpp (Windows).
+#ifndef KORVALINTH_PLATFORM_FILE_SYSTEM_H
+#define KORVALINTH_PLATFORM_FILE_SYSTEM_H
 
 #include <cstdio>
 #include <string>
@@ -35,6 +36,9 @@ enum class NewFileFailure { None, Exists, Refused, Other };
 // by its owner whatever those and the process's file-creation mask say, so the game can
 // always save over a file it made itself.
 FILE* createNewFile(const char* path, const char* permissionsOf, NewFileFailure& failure);
+
+// Everything written to the file so far is on the disk, not only in the system's cache.
+bool flushToDisk(FILE* file);
 
 // The file the path names once its links are followed, where the platform follows them;
 // a link's target may be missing. Empty when the links go round in a circle.

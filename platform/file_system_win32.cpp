@@ -1,13 +1,20 @@
-// file_open_win32.cpp - Windows takes the game's paths as they are.
-#include "file_open.h"
+// file_system_win32.cpp - the game's files on Windows, which takes the game's paths as
+// they are.
+#include "file_system.h"
+
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
 
 #include <fcntl.h>
 #include <io.h>
 #include <sys/stat.h>
 
 #include <cstdint>
-
-#include "platform.h"
 
 DataPathKind dataPathKind(const char* path) {
     struct _stat info;
@@ -52,6 +59,8 @@ FILE* createNewFile(const char* path, const char*, NewFileFailure& failure) {
     failure = file ? NewFileFailure::None : NewFileFailure::Other;
     return file;
 }
+
+bool flushToDisk(FILE* file) { return std::fflush(file) == 0 && _commit(_fileno(file)) == 0; }
 
 // The rename that puts a save in place replaces a link itself, not its target, so a link
 // here is taken as the file.
