@@ -12,9 +12,4 @@ void readSaveFile(int valueCount);
 // Key Q's reader: every value but the track level, which stays as the game has it.
 void reloadSaveFile();
 
-// A seam for the tests: when set, a save calls it once its new file is made and once that
-// file holds the whole save, just before it takes the save's place.
-enum class SaveStep { Created, Written };
-extern void (*saveStepSeam)(SaveStep step);
-
 #endif

@@ -81,6 +81,9 @@ void compileModelFrame(GLuint list, const Md2Model* model) {
 }  // namespace
 
 bool initGame() {
+    // Before any save of the run: a save beyond the file-size limit fails as on a full
+    // disk, and the old save stays, where the limit's signal would end the game.
+    failWritesBeyondTheSizeLimit();
     trackLevel = 1;
     readSaveFile(9);
     // Only tracks 1 to 4 exist; a level beyond them starts on the nearest one, so the

@@ -46,33 +46,57 @@ bool mayWriteDataFile(const char* path) {
     return markedWritable && access(native.c_str(), W_OK) == 0;
 }
 
-FILE* createNewFile(const char* path, const char* permissionsOf, NewFileFailure& failure) {
+FILE* createNewFile(const char* path, const char* likeFile, NewFileFailure& failure) {
+    const std::string native = nativePath(path);
     // O_EXCL fails on any link at the path, dangling or not, so nothing is created
     // through one.
-    const int fd = open(nativePath(path).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    const int fd = open(native.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (fd < 0) {
         failure = errno == EEXIST ? NewFileFailure::Exists
                   : (errno == EACCES || errno == EPERM) ? NewFileFailure::Refused
                                                         : NewFileFailure::Other;
         return nullptr;
     }
-    struct stat info;
-    if (permissionsOf && stat(nativePath(permissionsOf).c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
-        // An administrator's save keeps the player's file the player's.
-        if (fchown(fd, info.st_uid, info.st_gid) != 0) {
-        }
-    } else if (fstat(fd, &info) != 0) {
-        info.st_mode = S_IRUSR | S_IWUSR;
+    struct stat made, like;
+    bool kept = fstat(fd, &made) == 0;
+    mode_t mode = made.st_mode;
+    if (kept && likeFile && stat(nativePath(likeFile).c_str(), &like) == 0 && S_ISREG(like.st_mode)) {
+        // Only an owner or group that differs is changed: a player may not give a file
+        // away, and a group the player belongs to is all a player may give it.
+        if (like.st_uid != made.st_uid || like.st_gid != made.st_gid)
+            kept = fchown(fd, like.st_uid, like.st_gid) == 0;
+        mode = like.st_mode;
     }
-    if (fchmod(fd, (info.st_mode & 07777) | S_IWUSR) != 0) {
-    }
-    FILE* file = fdopen(fd, "wb");
+    kept = kept && fchmod(fd, (mode & 07777) | S_IRUSR | S_IWUSR) == 0;
+    FILE* file = kept ? fdopen(fd, "wb") : nullptr;
     if (!file) {
         close(fd);
-        unlink(nativePath(path).c_str());
+        unlink(native.c_str());
+        failure = kept ? NewFileFailure::Other : NewFileFailure::OwnerNotKept;
+        return nullptr;
     }
-    failure = file ? NewFileFailure::None : NewFileFailure::Other;
+    failure = NewFileFailure::None;
     return file;
+}
+
+FILE* openFileForUpdate(const char* path) {
+    const int fd = open(nativePath(path).c_str(), O_RDWR | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return nullptr;
+    struct stat info;
+    FILE* file = nullptr;
+    // O_NONBLOCK: a pipe put in the file's place does not hold the open up; on a regular
+    // file it changes nothing.
+    if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) file = fdopen(fd, "r+b");
+    if (!file) {
+        close(fd);
+        return nullptr;
+    }
+    std::setvbuf(file, nullptr, _IONBF, 0);
+    return file;
+}
+
+bool cutFile(FILE* file, long length) {
+    return std::fflush(file) == 0 && ftruncate(fileno(file), static_cast<off_t>(length)) == 0;
 }
 
 bool flushToDisk(FILE* file) { return std::fflush(file) == 0 && fsync(fileno(file)) == 0; }
@@ -97,9 +121,9 @@ std::string fileBehindLinks(const char* path) {
 
 unsigned long thisProcessId() { return static_cast<unsigned long>(getpid()); }
 
-bool processRunning(unsigned long id) {
+bool processRunning(unsigned long long id) {
     // 0 and what turns negative as a pid would name groups of processes, not one.
-    if (id == 0 || id > static_cast<unsigned long>(INT_MAX)) return false;
+    if (id == 0 || id > static_cast<unsigned long long>(INT_MAX)) return false;
     // EPERM: it runs, as another user.
     return kill(static_cast<pid_t>(id), 0) == 0 || errno == EPERM;
 }

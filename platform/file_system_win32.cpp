@@ -29,8 +29,8 @@ bool mayWriteDataFile(const char* path) {
     }
 }
 
-// A file made here has no read-only mark, so it is always its owner's to write again;
-// the replaced file's other attributes are not carried over.
+// A file made here has no read-only mark, so it is always its owner's to read and write
+// again; the replaced file's owner and other attributes are not carried over.
 FILE* createNewFile(const char* path, const char*, NewFileFailure& failure) {
     // CREATE_NEW fails on anything already at the name, a link included.
     HANDLE handle = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -54,6 +54,17 @@ FILE* createNewFile(const char* path, const char*, NewFileFailure& failure) {
     return file;
 }
 
+FILE* openFileForUpdate(const char* path) {
+    if (dataPathKind(path) != DataPathKind::RegularFile) return nullptr;
+    FILE* file = std::fopen(path, "r+b");
+    if (file) std::setvbuf(file, nullptr, _IONBF, 0);
+    return file;
+}
+
+bool cutFile(FILE* file, long length) {
+    return std::fflush(file) == 0 && _chsize_s(_fileno(file), length) == 0;
+}
+
 bool flushToDisk(FILE* file) { return std::fflush(file) == 0 && _commit(_fileno(file)) == 0; }
 
 // The rename that puts a save in place replaces a link itself, not its target, so a link
@@ -62,7 +73,8 @@ std::string fileBehindLinks(const char* path) { return path; }
 
 unsigned long thisProcessId() { return GetCurrentProcessId(); }
 
-bool processRunning(unsigned long id) {
+bool processRunning(unsigned long long id) {
+    if (id > MAXDWORD) return false;
     HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, DWORD(id));
     if (!process) return GetLastError() == ERROR_ACCESS_DENIED;
     DWORD status = 0;

@@ -27,15 +27,25 @@ FILE* openDataFile(const char* path, const char* mode);
 bool mayWriteDataFile(const char* path);
 
 // Why a new file could not be made.
-enum class NewFileFailure { None, Exists, Refused, Other };
+enum class NewFileFailure { None, Exists, Refused, OwnerNotKept, Other };
 
 // Makes a file that did not exist, for writing in binary; null when there was anything at
 // the path already (a link too, dangling or not, is never followed), or when it cannot be
-// made (failure says which: Refused is a folder the player may not write). The new file
-// takes the permissions of the file at permissionsOf where there is one, and is writable
-// by its owner whatever those and the process's file-creation mask say, so the game can
-// always save over a file it made itself.
-FILE* createNewFile(const char* path, const char* permissionsOf, NewFileFailure& failure);
+// made (failure says which: Refused is a folder the player may not write). Where a
+// regular file lies at likeFile, the new file takes its owner, group and permissions, so
+// that it can take that file's place as it was; where it cannot be given that owner and
+// group, it is removed again and failure is OwnerNotKept. A new file is readable and
+// writable by its owner whatever the permissions it takes and the process's file-creation
+// mask say, so the game can always read and save again a file it made itself.
+FILE* createNewFile(const char* path, const char* likeFile, NewFileFailure& failure);
+
+// An existing regular file, opened at its start for reading and writing in binary: not
+// emptied, not made, and not reached through a link at the path. Null otherwise. The
+// stream is unbuffered, so a write that fails part-way says how many bytes it wrote.
+FILE* openFileForUpdate(const char* path);
+
+// Cuts the file to its first length bytes (or lengthens it with zeros).
+bool cutFile(FILE* file, long length);
 
 // Everything written to the file so far is on the disk, not only in the system's cache.
 bool flushToDisk(FILE* file);
@@ -44,9 +54,10 @@ bool flushToDisk(FILE* file);
 // a link's target may be missing. Empty when the links go round in a circle.
 std::string fileBehindLinks(const char* path);
 
-// The process's own id, and whether a process of that id is running.
+// The process's own id, and whether a process of that id is running here. An id beyond
+// what the platform's process ids can hold names no running process.
 unsigned long thisProcessId();
-bool processRunning(unsigned long id);
+bool processRunning(unsigned long long id);
 
 // A write beyond the process's file-size limit fails as a full disk does, instead of
 // ending the process.

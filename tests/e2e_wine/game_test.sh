@@ -96,6 +96,11 @@ check_first_run_save() {
     wine_pass "$1: save.car holds the first run's values byte for byte, CR LF line ends"
 }
 
+# A stray file at a pending name of the save whose process number, ten digits, is beyond
+# any Windows process id: it names no save in progress, and it must not stop one.
+stray_pending=save.car.new.9999999999.0
+plant_stray_pending_file() { printf 'stray' >"$stray_pending"; }
+
 start=$SECONDS
 e2e_start_xvfb 1024x768
 wine_fresh_prefix
@@ -164,10 +169,10 @@ e2e_wait_exit
 check_status 0 "$what, Esc"
 wine_stop_server
 
-# ---- configuration 2 on a screen of exactly 640 x 480: full screen ------------------
+# ---- configuration 2 on a screen of exactly 640 x 480: full screen, a stray file -----
 what="configuration 2 on 640x480"
 e2e_start_xvfb 640x480
-e2e_start_game "$full"
+e2e_start_game "$full" plant_stray_pending_file
 e2e_wait_window Korvalinth "$wine_start"
 if ! e2e_window_gone Error || wine_box_shown 'L"Display mode failed"'; then
     e2e_fail "$what: \"Display mode failed\" although the screen has the mode"
@@ -179,5 +184,8 @@ e2e_key "$WINDOW" Escape
 e2e_wait_exit
 check_status 0 "$what, Esc"
 check_first_run_save "$what, Esc"
+[ "$(cat "$GAME_FOLDER/$stray_pending" 2>/dev/null)" = stray ] ||
+    e2e_fail "$what: the stray $stray_pending, a minute young, was not left as it was"
+wine_pass "$what: saved beside a stray $stray_pending, which stays"
 
 echo "PASS: Wine end-to-end test, $((SECONDS - start)) s"

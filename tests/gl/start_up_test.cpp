@@ -2,6 +2,8 @@
 // OpenGL state it leaves, the starting places and the first track.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+
 #include <algorithm>
 #include <cfloat>
 #include <cstdint>
@@ -80,6 +82,16 @@ TEST_F(StartUp, WithoutASaveFileEverythingStartsInItsPlace) {
     EXPECT_NE(frameTimer, nullptr);
     EXPECT_NE(quadric, nullptr);
     EXPECT_NE(mapPixels, nullptr);
+}
+
+// The save's writes beyond the process's file-size limit fail, as on a full disk, and the
+// old save stays; the limit's signal would end the game at the write (the save tests
+// show the rest).
+TEST_F(StartUp, LetsASaveBeyondTheFileSizeLimitFailInsteadOfEndingTheGame) {
+    ASSERT_TRUE(initGame());
+    struct sigaction action;
+    ASSERT_EQ(sigaction(SIGXFSZ, nullptr, &action), 0);
+    EXPECT_EQ(action.sa_handler, SIG_IGN);
 }
 
 TEST_F(StartUp, LeavesTheOpenGLStateTheFramesRelyOn) {

@@ -18,5 +18,5 @@ OddPaths makeOddPaths(const std::string& extension) {
     return odd;
 }
 
-HangGuard::HangGuard() { alarm(20); }
+HangGuard::HangGuard(unsigned seconds) { alarm(seconds); }
 HangGuard::~HangGuard() { alarm(0); }

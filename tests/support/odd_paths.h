@@ -16,11 +16,12 @@ struct OddPaths {
 // /dev/zero (bytes without end).
 OddPaths makeOddPaths(const std::string& extension);
 
-// While it lives, a read that blocks on a pipe ends the test by SIGALRM after 20 s
-// instead of hanging it until the suite's timeout.
+// While it lives, an open or a read that blocks on a pipe ends the test (or the test's
+// child process) by SIGALRM after the given time instead of hanging it until the
+// suite's timeout.
 class HangGuard {
 public:
-    HangGuard();
+    explicit HangGuard(unsigned seconds = 20);
     ~HangGuard();
     HangGuard(const HangGuard&) = delete;
     HangGuard& operator=(const HangGuard&) = delete;
