@@ -126,7 +126,7 @@ struct StartUpTimes {
 // with the start-up's parts timed. Null, with the reason on stderr, if it cannot start.
 HWND startGame(const RunOptions& options, StartUpTimes& times) {
     times.windowStartNs = monotonicNanoseconds();
-    HWND window = openGameWindow(options.width, options.height);
+    HWND window = openGameWindow(nullptr, options.width, options.height);
     if (!window) {
         std::fprintf(stderr, "no window or OpenGL context (is SDL_VIDEODRIVER=offscreen?)\n");
         return nullptr;

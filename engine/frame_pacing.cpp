@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "platform.h"
+#include "timer.h"
 #include "window_procedure.h"
 
 namespace {
@@ -37,12 +38,6 @@ bool haveSchedule = false;
 int64_t anchor = 0;      // counter reading at which the schedule starts
 int64_t framesDue = 0;   // frames of the schedule since its anchor
 bool finerSleepAsked = false;
-
-int64_t counterNow() {
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return now.QuadPart;
-}
 
 void waitUntil(int64_t due, int64_t frequency) {
     if (!finerSleepAsked) {

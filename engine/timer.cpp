@@ -13,13 +13,13 @@ int64_t previousElapsedCount = 0;
 bool rateCalledBefore = false;
 int64_t previousRateCount = 0;
 
+}  // namespace
+
 int64_t counterNow() {
     LARGE_INTEGER now;
     QueryPerformanceCounter(&now);
     return now.QuadPart;
 }
-
-}  // namespace
 
 // Zeroed rather than left unset: a timer read without a successful init then gives 0
 // seconds and a rate of 0 instead of dividing by whatever the memory held.

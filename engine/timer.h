@@ -17,4 +17,8 @@ public:
     float ratePerSecond(uint32_t count);     // count per second since the previous call
 };
 
+// The performance counter's reading now, in its counts: the one clock that the timers and
+// the frame pacing share.
+int64_t counterNow();
+
 #endif

@@ -1,16 +1,11 @@
 // configuration.cpp - the build configuration: display size and start mode.
-// Compiled into each executable with its own KORV_* definitions, so the six
-// configurations share one build of the game and differ only in this file.
+// Built once for each configuration with its KORV_* definitions (korv_add_configuration
+// in the top CMakeLists.txt), so the six configurations share one build of the game and
+// differ only in this file.
 #include "world.h"
 
-#ifndef KORV_SCREEN_WIDTH
-#define KORV_SCREEN_WIDTH 640
-#endif
-#ifndef KORV_SCREEN_HEIGHT
-#define KORV_SCREEN_HEIGHT 480
-#endif
-#ifndef KORV_FULL_SCREEN
-#define KORV_FULL_SCREEN 0
+#if !defined(KORV_SCREEN_WIDTH) || !defined(KORV_SCREEN_HEIGHT) || !defined(KORV_FULL_SCREEN)
+#error "configuration.cpp is built with a configuration's KORV_SCREEN_WIDTH, KORV_SCREEN_HEIGHT and KORV_FULL_SCREEN"
 #endif
 
 const int configuredScreenWidth = KORV_SCREEN_WIDTH;

@@ -1,4 +1,4 @@
-// game_window.cpp - the game window's class, the full-screen display mode and the window.
+// game_window.cpp - the game window: its class, the full-screen display mode and the window.
 #include "game_window.h"
 
 #include <cstring>
@@ -10,8 +10,6 @@ namespace {
 
 const char* const windowClassName = "MyClass";
 const char* const windowTitle = "Korvalinth";
-
-}  // namespace
 
 bool registerGameWindowClass(HINSTANCE instance) {
     WNDCLASSEXA windowClass;
@@ -58,16 +56,18 @@ HWND createGameWindow(HINSTANCE instance, bool fullScreenStyle) {
                            rect.bottom - rect.top, nullptr, nullptr, instance, nullptr);
 }
 
-// The benchmark and the tests have no instance handle of their own to give the class.
-HWND openGameWindow(int width, int height) {
+}  // namespace
+
+HWND openGameWindow(HINSTANCE instance, int width, int height) {
     static bool registered = false;
-    if (!registered) {
-        if (!registerGameWindowClass(nullptr)) return nullptr;
-        registered = true;
-    }
     screenWidth = width;
     screenHeight = height;
-    HWND window = createGameWindow(nullptr, false);
+    if (!registered) {
+        if (!registerGameWindowClass(instance)) return nullptr;
+        registered = true;
+    }
+    if (fullScreen) enterFullScreenMode();
+    HWND window = createGameWindow(instance, fullScreen);
     if (!window) return nullptr;
     ShowWindow(window, SW_SHOW);
     UpdateWindow(window);

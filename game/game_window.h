@@ -1,29 +1,25 @@
-// game_window.h - the game's one window: its class, the full-screen display mode and the
-// window with its rendering context. The entry point makes them step by step; the
-// benchmark and the GL tests open the same window, windowed, through openGameWindow.
+// game_window.h - the game's one window, opened the one way the entry point opens it: the
+// window class, the full-screen display mode and the window with its rendering context.
+// The benchmark and the GL tests open their windows through it too, so they run the
+// entry point's own steps.
 #ifndef KORVALINTH_GAME_GAME_WINDOW_H
 #define KORVALINTH_GAME_GAME_WINDOW_H
 
 #include "platform.h"
 
-// The class "MyClass" with the game's window procedure. False when it cannot be
-// registered (a name registers once per process).
-bool registerGameWindowClass(HINSTANCE instance);
-
-// Switches the display to screenWidth x screenHeight at 16 bits per pixel. When the
-// display cannot take the mode the player is told so and fullScreen is cleared: the game
-// then runs windowed.
-void enterFullScreenMode();
-
-// Creates the window of the registered class with a client area of screenWidth x
-// screenHeight: a popup with the cursor hidden when fullScreenStyle, else an overlapped
-// window. The window procedure makes the rendering context current while it is created.
-// Null when no window could be made.
-HWND createGameWindow(HINSTANCE instance, bool fullScreenStyle);
-
-// The game window, windowed with a client area of width x height, registered (on the
-// first call), created and shown as the entry point does it, its context current; sets
-// screenWidth and screenHeight. Null when no window could be made.
-HWND openGameWindow(int width, int height);
+// The entry point's window, in the entry point's order:
+//   1. screenWidth and screenHeight = width and height;
+//   2. the class "MyClass" with the game's window procedure registered for instance;
+//   3. only when fullScreen: the display switched to screenWidth x screenHeight at 16 bits
+//      per pixel; when the display cannot take the mode the player is told so and
+//      fullScreen is cleared, and the game runs windowed;
+//   4. the window created with a client area of screenWidth x screenHeight: a popup with
+//      the cursor hidden while fullScreen holds, else an overlapped window; the window
+//      procedure makes the rendering context current while it is created;
+//   5. the window shown and updated.
+// Null, with nothing done after the failed step, when the class cannot be registered or
+// no window can be made. A class name registers once per process, so a later call (a
+// test's or the benchmark's second window) uses the class that the first registered.
+HWND openGameWindow(HINSTANCE instance, int width, int height);
 
 #endif

@@ -83,14 +83,8 @@ bool mainLoopTurn(HWND window, MSG& message, int& exitCode) {
 }
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    screenWidth = configuredScreenWidth;
-    screenHeight = configuredScreenHeight;
-    if (!registerGameWindowClass(instance)) return 0;
-    if (fullScreen) enterFullScreenMode();
-    HWND window = createGameWindow(instance, fullScreen);
+    HWND window = openGameWindow(instance, configuredScreenWidth, configuredScreenHeight);
     if (!window) return 0;
-    ShowWindow(window, SW_SHOW);
-    UpdateWindow(window);
 
     // A start-up that could not find its data has told the player so; there is no game
     // to run.

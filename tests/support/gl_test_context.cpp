@@ -12,7 +12,7 @@ HWND openTestWindow(int width, int height) {
     // A test's frames run as fast as they can: their subject is not the time between
     // them. The tests of the pacing turn it back on.
     setFramePacing(false);
-    return openGameWindow(width, height);
+    return openGameWindow(nullptr, width, height);
 }
 
 Rgb readPixel(int x, int y) {

@@ -10,9 +10,10 @@ struct Rgb {
     int r, g, b;
 };
 
-// Opens the window (client width x height) with the context current; sets screenWidth
-// and screenHeight, and turns the frame pacing off. Returns null when no window could
-// be made.
+// Opens the game window through the entry point's own steps (openGameWindow): client
+// width x height, windowed as configuration 1 starts, the context current; sets
+// screenWidth and screenHeight, and turns the frame pacing off. Returns null when no
+// window could be made.
 HWND openTestWindow(int width = 640, int height = 480);
 
 // Pixel (x, y) of the back buffer, y counted from the bottom row as OpenGL does.
