@@ -72,7 +72,8 @@ void restartScreenAnimations() {
 }  // namespace
 
 void enterScene(const Scene& scene) {
-    // The first scene is entered right after the start-up, before any scene's turn.
+    // The first scene is entered after the start-up and its first main-menu frame, before
+    // any scene's turn: this is the car as the start-up made it.
     static const CarTuning startUpCar = playerCar.tuning();
     releaseAllKeys();
     restartScreenAnimations();
