@@ -11,7 +11,7 @@
 #include "game_clock.h"
 #include "game_state.h"
 #include "main_loop.h"
-#include "track.h"
+#include "new_race.h"
 #include "window_procedure.h"
 #include "world.h"
 
@@ -72,6 +72,9 @@ void restartScreenAnimations() {
 }  // namespace
 
 void enterScene(const Scene& scene) {
+    // The first scene is entered after the start-up and its first main-menu frame, before
+    // any scene's turn: this is the car as the start-up made it.
+    static const CarTuning startUpCar = playerCar.tuning();
     releaseAllKeys();
     restartScreenAnimations();
     // A turn's key polls steer by the frameTime of the turn before (runFrame takes the
@@ -87,13 +90,13 @@ void enterScene(const Scene& scene) {
         gameState = scene.value;
         break;
     case sceneRace:
-        // As the race end starts the next race: the racers back on the grid, then the
-        // track built. The countdown is skipped so that every measured frame races.
-        trackLevel = scene.value;
-        nextGridSlot = 0;
-        playerCar.resetForRace();
-        for (int j = 0; j < 4; ++j) otherCars[j].resetForRace();
-        buildTrack();
+        // The scenes run in one game, and the colour page's scene leaves its colour in the
+        // player's car, which a race end keeps: each race starts from the start-up's car,
+        // so that its frames do not depend on the scenes before it.
+        playerCar.setTuning(startUpCar);
+        // The race a race end starts, with its countdown skipped so that every measured
+        // frame races.
+        startNextRace(scene.value);
         raceCountdown = 0;
         raceEndTimer = 0;
         gameState = GameState::Race;

@@ -11,6 +11,7 @@
 #include <cmath>
 
 #include "game_state.h"
+#include "new_race.h"
 #include "save_file.h"
 #include "shop.h"
 #include "track.h"
@@ -53,24 +54,6 @@ void steer(float turn) {
         playerCar.direction.z = float(std::cos(heading) - std::sin(heading));
         playerCar.direction.x = float(std::sin(heading) + std::cos(heading));
     }
-}
-
-// The player and the four opponents, in grid order from nextGridSlot.
-void resetRacers() {
-    playerCar.resetForRace();
-    for (int i = 0; i < 4; ++i) otherCars[i].resetForRace();
-}
-
-void newGame() {
-    trackLevel = 1;
-    nextGridSlot = 0;
-    buildTrack();
-    resetRacers();
-    playerCar.color = Vector3(1, 0, 0);
-    playerCar.accel = 2.0f;
-    playerCar.topSpeed = 1.4f;
-    playerCar.boostPower = 1.4f;
-    money = 3000;
 }
 
 // Leaving a race saves nothing, so the reload brings back the last save.
@@ -153,7 +136,7 @@ void pollKeys() {
     if (keyDown[keyA]) playerCar.driveMode = DriveMode::Throttle;
     if (keyDown[keyD]) playerCar.driveMode = DriveMode::Glide;
     if (keyDown[VK_LEFT]) steer(+1);
-    if (keyDown[keyP] && gameState == GameState::MainMenu) newGame();
+    if (keyDown[keyP] && gameState == GameState::MainMenu) startNewGame();
     if (keyDown[VK_RIGHT]) steer(-1);
     if (keyDown[keyQ]) backToMenu();
     if (keyDown[keyZ]) playerCar.boostActive = true;

@@ -9,6 +9,7 @@
 #include <climits>
 
 #include "float_to_int.h"
+#include "new_race.h"
 #include "outline_text.h"
 #include "race_display.h"
 #include "save_file.h"
@@ -165,15 +166,8 @@ void raceEndStep() {
     if (raceEndTimer > 5.0f) {
         raceEndTimer = 0;
         gameState = GameState::MainMenu;
-        trackLevel = trackAfter(trackLevel);
-        nextGridSlot = 0;
         money = moneyWithPrize(money, prizeForPlace(playerCar.place));
-        // The reset puts the car on the grid; what the player chose and bought stays.
-        const CarTuning bought = playerCar.tuning();
-        playerCar.resetForRace();
-        playerCar.setTuning(bought);
-        for (int j = 0; j < opponentCount; ++j) otherCars[j].resetForRace();
-        buildTrack();
+        startNextRace(trackAfter(trackLevel));
         // The file holds every prize and track won, whatever ends the run next.
         saveCar();
     }

@@ -11,6 +11,7 @@
 
 #include "gl_test_context.h"
 #include "key_bindings.h"
+#include "new_race.h"
 #include "race_frame.h"
 #include "test_paths.h"
 #include "vector_checks.h"
@@ -100,13 +101,8 @@ TEST_P(HeadlessRace, EveryOpponentDrivesThreeLapsWithinFiveMinutes) {
     bursts[2].start(Vector3(40, 0, -215));
     bursts[3].start(Vector3(40, 0, -225));
 
-    // As a race end does: the resets, then the build that places the boulders from seed 14.
-    trackLevel = level;
-    nextGridSlot = 0;
-    playerCar.resetForRace();
-    for (int k = 0; k < 4; ++k) otherCars[k].resetForRace();
-    buildTrack();
-    raceCountdown = 5.0f;
+    // The race a race end starts: the boulders from seed 14, the 5-second countdown.
+    startNextRace(level);
     ASSERT_GT(trackPointCount, 10) << "the outline of " << levelLabel(level) << " did not load";
     const int lapsWorth = 3 * trackPointCount;
 

@@ -20,12 +20,12 @@
 #include "frame_pacing.h"
 #include "gl_test_context.h"
 #include "main_loop.h"
+#include "new_race.h"
 #include "race_driver.h"
 #include "race_frame.h"
 #include "random.h"
 #include "save_file.h"
 #include "test_hooks.h"
-#include "track.h"
 #include "vector_checks.h"
 #include "window_procedure.h"
 #include "world.h"
@@ -63,7 +63,7 @@ public:
         window = openTestWindow(160, 120);
         if (!window || !startRunOnTrack(name, track)) return false;
         setFramePacing(true);
-        restart();
+        startNextRace(track);
         return true;
     }
     static void use(const Machine& machine) {
@@ -71,12 +71,6 @@ public:
         display.drawingCounts = machine.milliseconds * displayCountsPerMillisecond;
         display.refreshesPerSecond = machine.refreshesPerSecond;
         useTestDisplay(display);
-    }
-    static void restart() {
-        nextGridSlot = 0;
-        playerCar.resetForRace();
-        for (int j = 0; j < 4; ++j) otherCars[j].resetForRace();
-        buildTrack();
     }
     bool turn() {
         int exitCode = 0;

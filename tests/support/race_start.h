@@ -2,9 +2,10 @@
 #ifndef KORVALINTH_TESTS_RACE_START_H
 #define KORVALINTH_TESTS_RACE_START_H
 
-// The racers back on the grid of the track, the countdown over, the player third on a
-// place the HUD has shown already, and a HUD that prints the same in every frame: no
-// speed, no engine, no frame rate. frameTime is one race step.
+// The race the game starts after a race end, on this track: the racers back on its grid,
+// its boulders placed. Then the test's own: the race screen, the countdown over, the
+// player third on a place the HUD has shown already, and a HUD that prints the same in
+// every frame: no speed, no engine, no frame rate. frameTime is one race step.
 void startRaceOnGrid(int track);
 
 #endif

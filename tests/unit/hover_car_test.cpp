@@ -2,6 +2,7 @@
 // the next race and the explosion's bookkeeping (no window: the GL calls go nowhere).
 #include <gtest/gtest.h>
 
+#include "new_race.h"
 #include "random.h"
 #include "world.h"
 
@@ -11,12 +12,6 @@ void expectVector(const Vector3& v, float x, float y, float z, const char* what)
     EXPECT_FLOAT_EQ(v.x, x) << what;
     EXPECT_FLOAT_EQ(v.y, y) << what;
     EXPECT_FLOAT_EQ(v.z, z) << what;
-}
-
-void resetRaceCars() {
-    nextGridSlot = 0;
-    playerCar.resetForRace();
-    for (int k = 0; k < 4; ++k) otherCars[k].resetForRace();
 }
 
 }  // namespace
@@ -70,7 +65,8 @@ TEST(HoverCarConstruction, StartValues) {
 
 TEST(HoverCarReset, FiveResetsPutTheRacersOnSlotsZeroToFour) {
     gameSrand(999);   // wherever the generator stood, only the first car draws from it
-    resetRaceCars();
+    nextGridSlot = 0;
+    resetRacers();   // as a new game and a race end reset them
     expectVector(playerCar.position, 40, 0, -25, "player");
     for (int k = 0; k < 4; ++k) {
         SCOPED_TRACE(k);

@@ -12,6 +12,7 @@
 #include "game_state.h"
 #include "key_bindings.h"
 #include "key_turns.h"
+#include "random.h"
 #include "save_file.h"
 #include "test_paths.h"
 #include "window_procedure.h"
@@ -119,6 +120,7 @@ TEST_F(KeyBindings, PHeldStartsANewGameOnEveryTurnOnlyOnTheMainMenu) {
         playerCar.boostPower = 2.8f;
         playerCar.turnRate = 4.5f;
         playerCar.position = Vector3(500, 0, 500);
+        gameSrand(2026);
         turnWith({keyP});
         EXPECT_EQ(money, 3000);
         EXPECT_EQ(trackLevel, 1);
@@ -130,6 +132,9 @@ TEST_F(KeyBindings, PHeldStartsANewGameOnEveryTurnOnlyOnTheMainMenu) {
         EXPECT_EQ(playerCar.position, Vector3(40, 0, -25));
         EXPECT_EQ(otherCars[3].position, Vector3(80, 0, -25));
         EXPECT_EQ(nextGridSlot, 5);
+        // The track is built before the resets, whose reseeding comes last: what the new
+        // game draws next starts from seed 14.
+        EXPECT_EQ(randomState, 14u);
     }
     EXPECT_EQ(gameState, GameState::MainMenu);
     EXPECT_FLOAT_EQ(colorSlider, 400);

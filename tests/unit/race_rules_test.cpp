@@ -8,7 +8,9 @@
 #include <vector>
 
 #include "race_frame.h"
+#include "random.h"
 #include "test_paths.h"
+#include "track.h"
 #include "world.h"
 
 namespace {
@@ -138,6 +140,7 @@ TEST(RaceRules, ResultScreenPrizeAndNextTrack) {
         raceEndTimer = 0;
         raceCountdown = -40;
         frameTime = 1.0f / 60;
+        gameSrand(2026);   // wherever the race's own draws left the generator
         int frames = 0;
         while (gameState == GameState::Race && frames < 1000) {
             ASSERT_TRUE(raceIsOver());
@@ -165,6 +168,14 @@ TEST(RaceRules, ResultScreenPrizeAndNextTrack) {
         EXPECT_FALSE(raceIsOver());
         EXPECT_EQ(raceCountdown, 5.0f);
         EXPECT_EQ(trackScale, 3.0f);
+        // The resets reseed with 14 before the build draws the boulders: the rock field
+        // lies the same in every run, whatever the race before drew.
+        Vector3 boulders[15];
+        for (int k = 5; k <= 19; ++k) boulders[k - 5] = otherCars[k].position;
+        gameSrand(14);
+        placeBoulders();
+        for (int k = 5; k <= 19; ++k)
+            EXPECT_EQ(boulders[k - 5], otherCars[k].position) << "boulder " << k;
     }
     EXPECT_EQ(trackAfter(4), 4);
     EXPECT_EQ(trackAfter(1), 2);
