@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "../unit/loader_fixtures.h"
 #include "bitmap.h"
 #include "gl_test_context.h"
+#include "loader_fixtures.h"
 #include "md2_model.h"
 #include "test_paths.h"
 

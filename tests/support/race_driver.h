@@ -6,26 +6,11 @@
 #ifndef KORVALINTH_TESTS_RACE_DRIVER_H
 #define KORVALINTH_TESTS_RACE_DRIVER_H
 
-#include <fstream>
 #include <string>
-
-#include "key_bindings.h"
-#include "start_up.h"
-#include "test_paths.h"
-#include "window_procedure.h"
-#include "world.h"
 
 // A fresh work folder with the data and a save file on the given track, then the
 // start-up: the first race of a run, with its countdown and camera path.
-inline bool startRunOnTrack(const std::string& name, int track) {
-    freshWorkDir(name);
-    copyDataFilesHere();
-    std::ofstream("save.car", std::ios::binary)
-        << "1\r\n0\r\n1\r\n2\r\n1.4\r\n1.4\r\n3000\r\n" << track;
-    if (!initGame()) return false;
-    gameState = GameState::Race;
-    return true;
-}
+bool startRunOnTrack(const std::string& name, int track);
 
 class RaceDriver {
 public:
@@ -33,16 +18,7 @@ public:
     // countdown lets the player go, the car stays the player's, held on the grid as the
     // race holds it. Key A keeps it throttling: the race frame puts the player back in
     // Coast after every update, whatever the steering asked for.
-    void drive() const {
-        const int keyA = 'A';
-        keyDown[keyA] = true;
-        pollKeys();
-        keyDown[keyA] = false;
-        if (raceCountdown - frameTime > 1.0f) return;
-        playerCar.computerDriven = true;
-        // Above what the drag allows, as the opponents' is: it asks for throttle always.
-        playerCar.aiCruiseSpeed = 4.0f;
-    }
+    void drive() const;
 };
 
 #endif
