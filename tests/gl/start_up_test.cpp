@@ -11,6 +11,7 @@
 #include <string>
 
 #include "file_bytes.h"
+#include "frame_pixels.h"
 #include "gl_test_context.h"
 #include "md2_model.h"
 #include "random.h"
@@ -172,7 +173,7 @@ TEST_F(StartUp, TheWindStreakShowsFivePointsAlongItsLength) {
         EXPECT_NEAR(seen.g, expected[k].g, 2) << "point at -" << k;
         EXPECT_NEAR(seen.b, expected[k].b, 2) << "point at -" << k;
     }
-    EXPECT_EQ(countPixels({0, 0, 0}, 0), 640 * 480 - 5);
+    EXPECT_EQ(FramePixels().count({0, 0, 0}, 0), 640 * 480 - 5);
 }
 
 int drawnPixels(const Md2Model* model, GLuint list) {
@@ -182,7 +183,7 @@ int drawnPixels(const Md2Model* model, GLuint list) {
         glCallList(list);
     else
         drawMd2Frame(model, 1);
-    return 640 * 480 - countPixels({0, 0, 0}, 0);
+    return 640 * 480 - FramePixels().count({0, 0, 0}, 0);
 }
 
 TEST_F(StartUp, TheModelListsHoldFrameOneOfEachModel) {
