@@ -12,24 +12,20 @@
 
 #include "file_bytes.h"
 #include "frame_pixels.h"
+#include "game_fixture.h"
 #include "gl_test_context.h"
 #include "md2_model.h"
 #include "random.h"
 #include "start_up.h"
 #include "test_hooks.h"
-#include "test_paths.h"
 #include "world.h"
 
 namespace {
 
-class StartUp : public ::testing::Test {
+// Each test runs the start-up itself, after changing what it reads.
+class StartUp : public GameFixture {
 protected:
-    void SetUp() override {
-        freshWorkDir(std::string("start-up-") +
-                     ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        copyDataFilesHere();
-        ASSERT_NE(openTestWindow(), nullptr);
-    }
+    StartUp() : GameFixture(640, 480, GameFixture::StartUp::Leave) {}
     void writeSave(const char* text) { writeFileBytes("save.car", text); }
 };
 

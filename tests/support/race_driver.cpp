@@ -10,14 +10,17 @@
 #include "window_procedure.h"
 #include "world.h"
 
-bool startRunOnTrack(const std::string& name, int track) {
-    freshWorkDir(name);
-    copyDataFilesHere();
+bool startRunHere(int track) {
     std::ofstream("save.car", std::ios::binary)
         << "1\r\n0\r\n1\r\n2\r\n1.4\r\n1.4\r\n3000\r\n" << track;
     if (!initGame()) return false;
     gameState = GameState::Race;
     return true;
+}
+
+bool startRunOnTrack(const std::string& name, int track) {
+    freshWorkDirWithData(name);
+    return startRunHere(track);
 }
 
 void RaceDriver::drive() const {

@@ -8,8 +8,10 @@
 
 #include <string>
 
-// A fresh work folder with the data and a save file on the given track, then the
-// start-up: the first race of a run, with its countdown and camera path.
+// In the current folder, which holds the data files: a save file on the given track,
+// then the start-up: the first race of a run, with its countdown and camera path.
+bool startRunHere(int track);
+// The same in a fresh work folder of this name with the data files.
 bool startRunOnTrack(const std::string& name, int track);
 
 class RaceDriver {
