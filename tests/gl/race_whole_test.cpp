@@ -139,7 +139,4 @@ TEST_P(RaceWhole, FromTheStartThroughTheLastLapToThePrizeAndTheNextTrack) {
     EXPECT_EQ(raceEndTimer, 0.0f);
 }
 
-INSTANTIATE_TEST_SUITE_P(Tracks, RaceWhole, ::testing::Values(1, 2, 3, 4),
-                         [](const ::testing::TestParamInfo<int>& info) {
-                             return "Track" + std::to_string(info.param);
-                         });
+INSTANTIATE_TEST_SUITE_P(Tracks, RaceWhole, ::testing::Range(1, 5), trackTestName);

@@ -7,6 +7,12 @@
 #include "start_up.h"
 #include "test_paths.h"
 
+std::string trackTestName(const ::testing::TestParamInfo<int>& info) {
+    static const char* const names[] = {"Wind", "Earth", "Water", "Fire"};
+    if (info.param < 1 || info.param > 4) return "Track" + std::to_string(info.param);
+    return names[info.param - 1];
+}
+
 void GameFixture::SetUp() {
     // Tests of one suite run side by side: the folder is the test's own (freshWorkDir
     // adds the process and flattens a parameterised name's slashes).

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "platform.h"
 
 // The fixture the game's GL tests derive from (a parameterised one adds
@@ -28,5 +30,9 @@ private:
     int width_, height_;
     StartUp startUp_;
 };
+
+// For tests run on each of the four tracks (parameter 1 to 4): the test's name is its
+// track's as the main menu lists it, so that each track reports on its own.
+std::string trackTestName(const ::testing::TestParamInfo<int>& info);
 
 #endif
