@@ -21,6 +21,10 @@ struct PixelRegion {
     double meanX = 0, meanY = 0;
 };
 
+// The places (x, y) within [x0, x1) x [y0, y1) that pass a test. FramePixels asks it of
+// colours; the HUD's reading asks it of the depth buffer (hud_text.h).
+PixelRegion findPlaces(const std::function<bool(int, int)>& test, int x0, int y0, int x1, int y1);
+
 class FramePixels {
 public:
     // GL_BACK for what is being drawn; GL_FRONT for the frame last swapped to the screen.
