@@ -36,9 +36,9 @@ fi
 
 flags=(-std=c++17 -g -O1 -fno-omit-frame-pointer
        -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all
-       -Wall -Wextra -I"$root/engine" -I"$root/platform/include" -I"$root/tests/fuzz")
+       -Wall -Wextra -I"$root/engine" -I"$root/platform/include" -I"$root/tests/support")
 engine=("$root/engine/bitmap.cpp" "$root/engine/md2_model.cpp" "$root/engine/vector3.cpp"
-        "$root/platform/file_system_posix.cpp")
+        "$root/platform/file_system_posix.cpp" "$root/tests/support/recording_gl.cpp")
 
 # name, extension of its inputs, seed files
 build_and_run() {

@@ -7,9 +7,8 @@
 #include <cmath>
 #include <vector>
 
-#include "gl_test_context.h"
+#include "game_fixture.h"
 #include "md2_model.h"
-#include "test_paths.h"
 #include "track.h"
 #include "track_walls.h"
 #include "world.h"
@@ -44,12 +43,13 @@ std::vector<float> depths() {
 
 }  // namespace
 
-class DataModels : public ::testing::Test {
+// The data's models, loaded by the tests themselves without the start-up.
+class DataModels : public GameFixture {
 protected:
+    DataModels() : GameFixture(640, 480, StartUp::Leave) {}
     void SetUp() override {
-        freshWorkDir("data-models");
-        copyDataFilesHere();
-        ASSERT_NE(openTestWindow(), nullptr);
+        GameFixture::SetUp();
+        if (HasFatalFailure()) return;
         glEnable(GL_DEPTH_TEST);
         glFrontFace(GL_CCW);
     }

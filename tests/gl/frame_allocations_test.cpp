@@ -40,12 +40,11 @@
 #include <new>
 #include <string>
 
+#include "game_fixture.h"
 #include "game_state.h"
-#include "gl_test_context.h"
 #include "main_loop.h"
 #include "race_driver.h"
 #include "start_up.h"
-#include "test_paths.h"
 #include "window_procedure.h"
 #include "world.h"
 
@@ -320,9 +319,13 @@ private:
     int waypoint = 1;
 };
 
-class FrameAllocations : public ::testing::TestWithParam<FrameScene> {
+// The window at the size of the configuration that the tests link; a race scene starts
+// up from a save on its track.
+class FrameAllocations : public GameFixture, public ::testing::WithParamInterface<FrameScene> {
 protected:
-    HWND window = nullptr;
+    FrameAllocations()
+        : GameFixture(configuredScreenWidth, configuredScreenHeight, StartUp::Leave) {}
+
     MSG message;
 
     void SetUp() override {
@@ -330,16 +333,12 @@ protected:
         GTEST_SKIP() << "the sanitizer's allocator cannot be counted through";
 #else
         prepareProbe();
+        GameFixture::SetUp();
+        if (HasFatalFailure()) return;
         const FrameScene& scene = GetParam();
-        // The size of the configuration that the tests link.
-        window = openTestWindow(configuredScreenWidth, configuredScreenHeight);
-        ASSERT_NE(window, nullptr);
-        const std::string folder = std::string("frame-allocations-") + scene.name;
         if (scene.gameState == GameState::Race) {
-            ASSERT_TRUE(startRunOnTrack(folder, scene.track));   // the first race of a run
+            ASSERT_TRUE(startRunHere(scene.track));   // the first race of a run
         } else {
-            freshWorkDir(folder);
-            copyDataFilesHere();
             ASSERT_TRUE(initGame());
             gameState = scene.gameState;
         }

@@ -197,8 +197,7 @@ protected:
 }  // namespace
 
 TEST_F(EntryPoint, EscEndsWithStatusZeroAfterSavingTheCar) {
-    freshWorkDir("entry-esc");
-    copyDataFilesHere();
+    freshWorkDirWithData("entry-esc");
     std::filesystem::remove("save.car");
     keyDown[VK_ESCAPE] = true;
     EXPECT_EQ(WinMain(nullptr, nullptr, nullptr, 0), 0);
@@ -210,8 +209,7 @@ TEST_F(EntryPoint, EscEndsWithStatusZeroAfterSavingTheCar) {
 }
 
 TEST_F(EntryPoint, AQuitEndsWithItsOwnExitCodeAndSavesNothing) {
-    freshWorkDir("entry-quit");
-    copyDataFilesHere();
+    freshWorkDirWithData("entry-quit");
     std::filesystem::remove("save.car");
     PostQuitMessage(4);
     EXPECT_EQ(WinMain(nullptr, nullptr, nullptr, 0), 4);
@@ -258,8 +256,7 @@ TEST_F(EntryPoint, FullScreenThatFailsShowsTheBoxAndRunsWindowed) {
 }
 
 TEST_F(EntryPoint, FullScreenThatWorksPutsModeAndCursorBackAtShutdown) {
-    freshWorkDir("entry-mode-works");
-    copyDataFilesHere();
+    freshWorkDirWithData("entry-mode-works");
     offerTestDisplayMode(640, 480);
     fullScreen = true;
     keyDown[VK_ESCAPE] = true;

@@ -9,11 +9,10 @@
 #include <string>
 
 #include "frame_pixels.h"
+#include "game_fixture.h"
 #include "game_state.h"
-#include "gl_test_context.h"
 #include "menus.h"
 #include "start_up.h"
-#include "test_paths.h"
 #include "world.h"
 
 namespace {
@@ -34,13 +33,11 @@ const Picture pictures[] = {
 
 }  // namespace
 
-TEST(MenuScreenshots, MainMenuAndSetupPages) {
+using MenuScreenshots = GameFixture;
+
+TEST_F(MenuScreenshots, MainMenuAndSetupPages) {
     std::filesystem::path dir = screenshotDir();
     std::filesystem::create_directories(dir);
-    ASSERT_NE(openTestWindow(640, 480), nullptr);
-    freshWorkDir("menu-screenshots");
-    copyDataFilesHere();
-    ASSERT_TRUE(initGame());
     trackLevel = 2;  // two tracks reached: the list shows both colours and the grey
 
     for (const Picture& picture : pictures) {

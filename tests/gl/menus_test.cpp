@@ -9,29 +9,19 @@
 #include <string>
 
 #include "frame_pixels.h"
+#include "game_fixture.h"
 #include "game_state.h"
-#include "gl_test_context.h"
 #include "key_bindings.h"
 #include "menus.h"
 #include "outline_text.h"
 #include "shop.h"
 #include "start_up.h"
-#include "test_paths.h"
 #include "window_procedure.h"
 #include "world.h"
 
 namespace {
 
-class Menus : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_NE(openTestWindow(640, 480), nullptr);
-        const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        freshWorkDir(std::string("menus-") + info->name());
-        copyDataFilesHere();
-        ASSERT_TRUE(initGame());
-    }
-};
+using Menus = GameFixture;
 
 // One loop turn as the main loop runs it, the frame time fixed.
 void turn(float seconds, std::initializer_list<int> held = {}) {

@@ -5,8 +5,8 @@
 #include <cmath>
 #include <cstring>
 #include <string>
-#include <vector>
 
+#include "frame_pixels.h"
 #include "gl_test_context.h"
 #include "outline_text.h"
 
@@ -53,28 +53,8 @@ void pixelView() {
 }
 
 // The pixels lit by white text on black: how many, and the box around them.
-struct LitBox {
-    int count = 0;
-    int left = viewWidth, right = -1, bottom = viewHeight, top = -1;
-};
-
-LitBox litBox() {
-    std::vector<unsigned char> pixels(size_t(viewWidth) * viewHeight * 3);
-    glReadBuffer(GL_BACK);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, viewWidth, viewHeight, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
-    LitBox box;
-    for (int y = 0; y < viewHeight; ++y) {
-        for (int x = 0; x < viewWidth; ++x) {
-            if (pixels[(size_t(y) * viewWidth + x) * 3] < 128) continue;
-            ++box.count;
-            box.left = std::min(box.left, x);
-            box.right = std::max(box.right, x);
-            box.bottom = std::min(box.bottom, y);
-            box.top = std::max(box.top, y);
-        }
-    }
-    return box;
+PixelRegion litRegion() {
+    return FramePixels().find([](Rgb c) { return c.r >= 128; });
 }
 
 bool lit(int x, int y) { return readPixel(x, y).r >= 128; }
@@ -142,17 +122,17 @@ void expectGlyphWhereMetricsSay(GLuint base, unsigned char code) {
     glScalef(scale, scale, scale);
     char text[2] = {char(code), 0};
     printCentred(base, text);
-    LitBox box = litBox();
+    PixelRegion box = litRegion();
     const GLYPHMETRICSFLOAT& m = glyphMetrics[code];
     float left = x0 + scale * (m.gmfptGlyphOrigin.x - m.gmfCellIncX / 2);
     float top = y0 + scale * m.gmfptGlyphOrigin.y;
     ASSERT_GT(box.count, 0) << "code " << int(code);
-    EXPECT_NEAR(box.left, left, 2) << "code " << int(code);
-    EXPECT_NEAR(box.right + 1, left + scale * m.gmfBlackBoxX, 2) << "code " << int(code);
-    EXPECT_NEAR(box.top + 1, top, 2) << "code " << int(code);
-    EXPECT_NEAR(box.bottom, top - scale * m.gmfBlackBoxY, 2) << "code " << int(code);
+    EXPECT_NEAR(box.minX, left, 2) << "code " << int(code);
+    EXPECT_NEAR(box.maxX + 1, left + scale * m.gmfBlackBoxX, 2) << "code " << int(code);
+    EXPECT_NEAR(box.maxY + 1, top, 2) << "code " << int(code);
+    EXPECT_NEAR(box.minY, top - scale * m.gmfBlackBoxY, 2) << "code " << int(code);
     // A filled glyph covers a good part of its box; an outline only would not.
-    int boxArea = (box.right - box.left + 1) * (box.top - box.bottom + 1);
+    int boxArea = (box.maxX - box.minX + 1) * (box.maxY - box.minY + 1);
     EXPECT_GT(box.count, boxArea / 5) << "code " << int(code);
 }
 
@@ -167,14 +147,14 @@ TEST_F(OutlineText, CountersOfLettersStayOpen) {
     glTranslatef(320, 100, 0);
     glScalef(300, 300, 300);
     printCentred(base, "O");
-    LitBox box = litBox();
+    PixelRegion box = litRegion();
     ASSERT_GT(box.count, 0);
-    int midX = (box.left + box.right) / 2, midY = (box.bottom + box.top) / 2;
+    int midX = (box.minX + box.maxX) / 2, midY = (box.minY + box.maxY) / 2;
     EXPECT_FALSE(lit(midX, midY));
-    EXPECT_TRUE(lit(box.left + 5, midY));
-    EXPECT_TRUE(lit(box.right - 5, midY));
-    EXPECT_TRUE(lit(midX, box.top - 5));
-    EXPECT_TRUE(lit(midX, box.bottom + 5));
+    EXPECT_TRUE(lit(box.minX + 5, midY));
+    EXPECT_TRUE(lit(box.maxX - 5, midY));
+    EXPECT_TRUE(lit(midX, box.maxY - 5));
+    EXPECT_TRUE(lit(midX, box.minY + 5));
 }
 
 TEST_F(OutlineText, CodesWithoutAGlyphAnd255DrawNothing) {
@@ -183,7 +163,7 @@ TEST_F(OutlineText, CodesWithoutAGlyphAnd255DrawNothing) {
         glTranslatef(320, 200, 0);
         glScalef(200, 200, 200);
         printCentred(base, text);
-        EXPECT_EQ(litBox().count, 0) << int(static_cast<unsigned char>(text[0]));
+        EXPECT_EQ(litRegion().count, 0) << int(static_cast<unsigned char>(text[0]));
     }
 }
 
@@ -232,23 +212,20 @@ TEST_F(OutlineText, SolidIsOneExtrusionDeep) {
     glRotatef(90, 0, 1, 0);
     glScalef(100, 100, 100);
     glCallList(base + 'I');
-    LitBox box = litBox();
+    PixelRegion box = litRegion();
     ASSERT_GT(box.count, 0);
-    EXPECT_NEAR(box.right - box.left + 1, 100, 2);
-    EXPECT_NEAR(box.top - box.bottom + 1, 100 * glyphMetrics[unsigned('I')].gmfBlackBoxY, 2);
+    EXPECT_NEAR(box.maxX - box.minX + 1, 100, 2);
+    EXPECT_NEAR(box.maxY - box.minY + 1, 100 * glyphMetrics[unsigned('I')].gmfBlackBoxY, 2);
 }
 
 // Draws with `draw` and returns the whole frame.
 template <typename F>
-std::vector<unsigned char> frameOf(F draw) {
+FramePixels frameOf(F draw) {
     pixelView();
     glTranslatef(320, 200, 0);
     glScalef(60, 60, 60);
     draw();
-    std::vector<unsigned char> pixels(size_t(viewWidth) * viewHeight * 3);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, viewWidth, viewHeight, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
-    return pixels;
+    return FramePixels();
 }
 
 TEST_F(OutlineText, PrintNumberPrintsTheWholePartWithListBase1) {
@@ -258,8 +235,8 @@ TEST_F(OutlineText, PrintNumberPrintsTheWholePartWithListBase1) {
     } cases[] = {{12.9f, "12"}, {-3.7f, "-3"}, {0.5f, "0"}, {9999999.0f, "9999999"},
                  {-1e30f, "-999999"}};
     for (const Case& c : cases) {
-        std::vector<unsigned char> printed = frameOf([&] { printNumber(c.value); });
-        std::vector<unsigned char> expected = frameOf([&] { printCentred(1, c.text); });
+        const FramePixels printed = frameOf([&] { printNumber(c.value); });
+        const FramePixels expected = frameOf([&] { printCentred(1, c.text); });
         EXPECT_TRUE(printed == expected) << c.value;
         glLoadIdentity();
         printNumber(c.value);
@@ -286,14 +263,14 @@ TEST_F(OutlineText, DrawPixelsLaysRowsOutPaddedToFourBytes) {
         EXPECT_EQ(above.g, 255);
         EXPECT_EQ(above.b, 0);
     }
-    EXPECT_EQ(countPixels(Rgb{255, 0, 0}, 0), 5);
-    EXPECT_EQ(countPixels(Rgb{0, 255, 0}, 0), 5);
+    EXPECT_EQ(FramePixels().count(Rgb{255, 0, 0}, 0), 5);
+    EXPECT_EQ(FramePixels().count(Rgb{0, 255, 0}, 0), 5);
 
     // No bytes, no block.
     pixelView();
     glRasterPos2i(100, 50);
     drawPixels(5, 2, nullptr);
-    EXPECT_EQ(countPixels(Rgb{0, 0, 0}, 0), viewWidth * viewHeight);
+    EXPECT_EQ(FramePixels().count(Rgb{0, 0, 0}, 0), viewWidth * viewHeight);
 }
 
 TEST(StrCmpI, ComparesIgnoringCase) {

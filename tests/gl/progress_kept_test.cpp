@@ -7,12 +7,11 @@
 #include <string>
 
 #include "file_bytes.h"
-#include "gl_test_context.h"
+#include "game_fixture.h"
 #include "key_turns.h"
 #include "race_frame.h"
 #include "save_file.h"
 #include "start_up.h"
-#include "test_paths.h"
 #include "window_procedure.h"
 #include "world.h"
 
@@ -52,14 +51,10 @@ void expectKept(const char* when) {
     EXPECT_EQ(trackLevel, trackAfterTheRace);
 }
 
-class ProgressKept : public ::testing::Test {
+// The start-up waits for the save and the outline each test writes first.
+class ProgressKept : public GameFixture {
 protected:
-    void SetUp() override {
-        freshWorkDir(std::string("progress-") +
-                     ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        copyDataFilesHere();
-        ASSERT_NE(openTestWindow(), nullptr);
-    }
+    ProgressKept() : GameFixture(640, 480, StartUp::Leave) {}
 
     // A save of eight values (as older runs wrote) with money to spend; a wind outline
     // of just its end pair, so the race is over in its first frame.

@@ -10,12 +10,12 @@
 #include <vector>
 
 #include "frame_pixels.h"
+#include "game_fixture.h"
 #include "gl_test_context.h"
 #include "outline_text.h"
 #include "race_display.h"
 #include "race_frame.h"
 #include "start_up.h"
-#include "test_paths.h"
 #include "track.h"
 #include "world.h"
 
@@ -29,12 +29,6 @@ int countIn(int x0, int y0, int x1, int y1, const std::function<bool(Rgb)>& test
 }
 
 bool lit(Rgb c) { return c.r + c.g + c.b > 30; }
-
-void startGame(const char* name) {
-    freshWorkDir(name);
-    copyDataFilesHere();
-    ASSERT_TRUE(initGame());
-}
 
 // The race projection with the eye straight above (x, z); world +x runs up the window
 // and world +z to the right.
@@ -50,9 +44,11 @@ void parkOpponents() {
     for (int j = 0; j < 4; ++j) otherCars[j].position = Vector3(3000, 0, 3000 + 10.0f * j);
 }
 
-class RaceDisplay : public ::testing::Test {
+// The tests of the scene start the game themselves; those of the minimap and the HUD
+// draw without it.
+class RaceDisplay : public GameFixture {
 protected:
-    void SetUp() override { ASSERT_NE(openTestWindow(width, height), nullptr); }
+    RaceDisplay() : GameFixture(width, height, StartUp::Leave) {}
 };
 
 }  // namespace
@@ -154,7 +150,7 @@ TEST_F(RaceDisplay, ShieldBarWidthAndColour) {
 // same car off the pools leaves no image, while the wind track's mirror pass is unmasked
 // (its opaque ground hides it in a real frame).
 TEST_F(RaceDisplay, WaterTrackShowsTheMirroredCarOnlyInsideThePools) {
-    ASSERT_NO_FATAL_FAILURE(startGame("race-display-water"));
+    ASSERT_TRUE(initGame());
     parkOpponents();
     trackLevel = 3;
     buildTrack();
@@ -192,7 +188,7 @@ TEST_F(RaceDisplay, WaterTrackShowsTheMirroredCarOnlyInsideThePools) {
 // The wind track's opaque ground hides the mirrored car; the fire track's translucent
 // ground, drawn after the mirror pass, lets it show through.
 TEST_F(RaceDisplay, FireGroundLetsTheReflectionShowThrough) {
-    ASSERT_NO_FATAL_FAILURE(startGame("race-display-fire"));
+    ASSERT_TRUE(initGame());
     parkOpponents();
     const Vector3 at(100, 0, -100);
     playerCar.position = at;
@@ -223,7 +219,7 @@ TEST_F(RaceDisplay, FireGroundLetsTheReflectionShowThrough) {
 // The start line is the checker texture, repeated twice across its 30 units of z, at
 // x 100 to 110; texture generation left on by a car drawn before must not spoil it.
 TEST_F(RaceDisplay, StartLineShowsItsChequer) {
-    ASSERT_NO_FATAL_FAILURE(startGame("race-display-start"));
+    ASSERT_TRUE(initGame());
     parkOpponents();
     playerCar.position = Vector3(60, 0, -200);
     lookDownAt(105, -15, 30);
@@ -289,7 +285,7 @@ TEST_F(RaceDisplay, HudLabelsFiguresAndEngineGauge) {
 // face culling and texturing off, the depth test on, all colours written, and the HUD's
 // push matched by its pop, frame after frame.
 TEST_F(RaceDisplay, RaceFrameRestoresTheStateItChanges) {
-    ASSERT_NO_FATAL_FAILURE(startGame("race-display-state"));
+    ASSERT_TRUE(initGame());
     gameState = GameState::Race;
     frameTime = 1.0f / 60;
     for (int track = 1; track <= 4; ++track) {

@@ -12,13 +12,12 @@
 #include <vector>
 
 #include "frame_pixels.h"
-#include "gl_test_context.h"
+#include "game_fixture.h"
 #include "hud_text.h"
 #include "outline_text.h"
 #include "race_frame.h"
 #include "race_start.h"
 #include "start_up.h"
-#include "test_paths.h"
 #include "track.h"
 #include "world.h"
 
@@ -144,15 +143,9 @@ const std::vector<TextCase> textCases = {
 
 void PrintTo(const TextCase& c, std::ostream* out) { *out << c.name; }
 
-class RaceTexts : public ::testing::TestWithParam<TextCase> {
-protected:
-    void SetUp() override {
-        ASSERT_NE(openTestWindow(width, height), nullptr);
-        freshWorkDir("race-texts");
-        copyDataFilesHere();
-        ASSERT_TRUE(initGame());
-    }
-};
+class RaceTexts : public GameFixture, public ::testing::WithParamInterface<TextCase> {};
+
+using RaceFrameOrder = GameFixture;
 
 }  // namespace
 
@@ -184,11 +177,7 @@ INSTANTIATE_TEST_SUITE_P(Table, RaceTexts, ::testing::ValuesIn(textCases),
 // The opponents move first and see the player where it stood before its own update: an
 // opponent touching the player at the frame's start is pushed, though the player then
 // moves out of reach.
-TEST(RaceFrameOrder, OpponentsMoveBeforeThePlayer) {
-    ASSERT_NE(openTestWindow(width, height), nullptr);
-    freshWorkDir("race-order");
-    copyDataFilesHere();
-    ASSERT_TRUE(initGame());
+TEST_F(RaceFrameOrder, OpponentsMoveBeforeThePlayer) {
     startRaceOnGrid(1);
     for (int j = 1; j < 4; ++j) otherCars[j].position = Vector3(150, 0, -20 - 10.0f * j);
     playerCar.position = Vector3(40, 0, -25);

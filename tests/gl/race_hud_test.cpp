@@ -15,15 +15,13 @@
 #include <vector>
 
 #include "frame_pixels.h"
-#include "gl_test_context.h"
+#include "game_fixture.h"
 #include "hud_text.h"
 #include "outline_text.h"
 #include "race_display.h"
 #include "race_frame.h"
 #include "race_start.h"
-#include "start_up.h"
 #include "test_hooks.h"
-#include "test_paths.h"
 #include "timer.h"
 #include "world.h"
 
@@ -32,15 +30,8 @@ namespace {
 const int width = 640, height = 480;
 const double pixelsPerUnit = (height / 2.0) / std::tan(30.0 * 3.14159265358979 / 180.0);
 
-class RaceHud : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_NE(openTestWindow(width, height), nullptr);
-        freshWorkDir("race-hud");
-        copyDataFilesHere();
-        ASSERT_TRUE(initGame());
-    }
-};
+// Each test runs on one track, its parameter.
+class RaceHud : public GameFixture, public ::testing::WithParamInterface<int> {};
 
 // The HUD's strings before the two figures, in its order (the place and the lap as the
 // player's car holds them after startRaceOnGrid: 3 and 1).
@@ -74,37 +65,37 @@ const FigureCase figureCases[] = {
 
 // The frame rate is the count of one frame over the counter time since the previous
 // reading; the speed is the velocity's length in thousandths of a unit per frame.
-TEST_F(RaceHud, FrameRateAndSpeedReadAsTheirValuesOnEveryTrack) {
+TEST_P(RaceHud, FrameRateAndSpeedReadAsTheirValues) {
+    const int track = GetParam();
     const int64_t frequency = 1000 * 1000;
     useTestCounter(frequency, 0);
     Timer timer;
     ASSERT_TRUE(timer.init());
     int64_t now = 0;
-    for (int track = 1; track <= 4; ++track)
-        for (const FigureCase& c : figureCases) {
-            startRaceOnGrid(track);
-            frameTimer = &timer;
-            now += frequency / c.framesPerSecond;
-            setTestCounter(now);
-            playerCar.velocity = c.velocity;
-            runRaceFrame();
-            const FramePixels picture;
-            const NearPlane shown;
-            auto kept = [&] {
-                return keptPicture(picture, "hud-track" + std::to_string(track) + "-" + c.speedText);
-            };
+    for (const FigureCase& c : figureCases) {
+        startRaceOnGrid(track);
+        frameTimer = &timer;
+        now += frequency / c.framesPerSecond;
+        setTestCounter(now);
+        playerCar.velocity = c.velocity;
+        runRaceFrame();
+        const FramePixels picture;
+        const NearPlane shown;
+        auto kept = [&] {
+            return keptPicture(picture, "hud-track" + std::to_string(track) + "-" + c.speedText);
+        };
 
-            const Reading rate = readFigure(shown, upToFps, {0, 0, 1, 1, c.rateText});
-            EXPECT_TRUE(rate.matches()) << "track " << track << ", " << c.framesPerSecond
-                                        << " frames a second: " << describe(rate) << " "
-                                        << kept();
-            std::vector<Piece> upToSpeed = upToFps;
-            upToSpeed.push_back({0, 0, 1, 1, c.rateText});
-            const Reading speed = readFigure(shown, upToSpeed, {-2, -1, 1, 1, c.speedText});
-            EXPECT_TRUE(speed.matches()) << "track " << track << ", speed " << c.speedText
-                                         << ": " << describe(speed) << " "
-                                         << kept();
-        }
+        const Reading rate = readFigure(shown, upToFps, {0, 0, 1, 1, c.rateText});
+        EXPECT_TRUE(rate.matches()) << "track " << track << ", " << c.framesPerSecond
+                                    << " frames a second: " << describe(rate) << " "
+                                    << kept();
+        std::vector<Piece> upToSpeed = upToFps;
+        upToSpeed.push_back({0, 0, 1, 1, c.rateText});
+        const Reading speed = readFigure(shown, upToSpeed, {-2, -1, 1, 1, c.speedText});
+        EXPECT_TRUE(speed.matches()) << "track " << track << ", speed " << c.speedText
+                                     << ": " << describe(speed) << " "
+                                     << kept();
+    }
     frameTimer = nullptr;
     useRealCounter();
 }
@@ -174,28 +165,28 @@ const GaugeCase gaugeCases[] = {
 }  // namespace
 
 // The frame's gauge, pixel for pixel and colour for colour, is the one of its glyph count.
-TEST_F(RaceHud, EngineGaugeShowsAGlyphPerThrustStepInTheColoursOfItsRange) {
-    for (int track = 1; track <= 4; ++track)
-        for (const GaugeCase& c : gaugeCases) {
-            startRaceOnGrid(track);
-            playerCar.thrust = c.thrust;
-            runRaceFrame();
-            const FramePixels picture;
-            const NearPlane hud(gaugeDepth);
-            const GaugePicture expected = drawnGauge(c.glyphs);
-            int glyphPixels = 0, differing = 0;
-            for (int y = 0; y < gaugeBandTop; ++y)
-                for (int x = 0; x < width; ++x) {
-                    const GaugeColour want = gaugeColour(expected.picture, expected.hud, x, y);
-                    if (want != GaugeColour::None) ++glyphPixels;
-                    if (gaugeColour(picture, hud, x, y) != want) ++differing;
-                }
-            EXPECT_LE(differing, 10) << "track " << track << ", thrust " << c.thrust << " ("
-                                     << c.glyphs << " glyphs): " << differing << " of "
-                                     << glyphPixels << " gauge pixels differ "
-                                     << keptPicture(picture, "gauge-track" + std::to_string(track) +
-                                                                 "-" + std::to_string(c.glyphs));
-        }
+TEST_P(RaceHud, EngineGaugeShowsAGlyphPerThrustStepInTheColoursOfItsRange) {
+    const int track = GetParam();
+    for (const GaugeCase& c : gaugeCases) {
+        startRaceOnGrid(track);
+        playerCar.thrust = c.thrust;
+        runRaceFrame();
+        const FramePixels picture;
+        const NearPlane hud(gaugeDepth);
+        const GaugePicture expected = drawnGauge(c.glyphs);
+        int glyphPixels = 0, differing = 0;
+        for (int y = 0; y < gaugeBandTop; ++y)
+            for (int x = 0; x < width; ++x) {
+                const GaugeColour want = gaugeColour(expected.picture, expected.hud, x, y);
+                if (want != GaugeColour::None) ++glyphPixels;
+                if (gaugeColour(picture, hud, x, y) != want) ++differing;
+            }
+        EXPECT_LE(differing, 10) << "track " << track << ", thrust " << c.thrust << " ("
+                                 << c.glyphs << " glyphs): " << differing << " of "
+                                 << glyphPixels << " gauge pixels differ "
+                                 << keptPicture(picture, "gauge-track" + std::to_string(track) +
+                                                             "-" + std::to_string(c.glyphs));
+    }
 }
 
 namespace {
@@ -225,34 +216,36 @@ PixelRegion nearPlaneRegion(const FramePixels& picture, const NearPlane& shown, 
 
 // The bar runs right from the view's centre line, shield / 100 x 0.6 units wide on the
 // near plane, 0.41 to 0.45 units above the centre: green, or red in a frame with a hit.
-TEST_F(RaceHud, ShieldBarIsAsWideAsTheShieldAndRedOnAHit) {
-    for (int track = 1; track <= 4; ++track)
-        for (const ShieldCase& c : shieldCases) {
-            startRaceOnGrid(track);
-            playerCar.shield = c.shield;
-            playerCar.hitThisFrame = c.hit;
-            runRaceFrame();
-            const FramePixels picture;
-            const NearPlane shown;
-            const std::string where = "track " + std::to_string(track) + ", shield " +
-                                      std::to_string(int(c.shield)) + ": ";
-            auto kept = [&] {
-                return keptPicture(picture, "shield-track" + std::to_string(track) + "-" +
-                                                std::to_string(int(c.shield)));
-            };
-            const int bottom = int(std::ceil(height / 2 + 0.41 * pixelsPerUnit));
-            const int top = int(height / 2 + 0.45 * pixelsPerUnit);
-            const PixelRegion bar = nearPlaneRegion(picture, shown, c.colour, width / 2 - 20,
-                                                    bottom - 10, width, top + 10);
-            if (c.shield <= 0) {
-                EXPECT_EQ(bar.count, 0) << where << "a bar shows " << kept();
-                continue;
-            }
-            const double barWidth = c.shield / 100 * 0.6 * pixelsPerUnit;
-            EXPECT_NEAR(bar.minX, width / 2, 1) << where << kept();
-            EXPECT_NEAR(bar.maxX + 1, width / 2 + barWidth, 1.5) << where << kept();
-            EXPECT_NEAR(bar.minY, bottom, 1) << where << kept();
-            EXPECT_NEAR(bar.maxY + 1, top, 1.5) << where << kept();
-            EXPECT_GE(bar.count, int(0.95 * barWidth * (top - bottom))) << where << kept();
+TEST_P(RaceHud, ShieldBarIsAsWideAsTheShieldAndRedOnAHit) {
+    const int track = GetParam();
+    for (const ShieldCase& c : shieldCases) {
+        startRaceOnGrid(track);
+        playerCar.shield = c.shield;
+        playerCar.hitThisFrame = c.hit;
+        runRaceFrame();
+        const FramePixels picture;
+        const NearPlane shown;
+        const std::string where = "track " + std::to_string(track) + ", shield " +
+                                  std::to_string(int(c.shield)) + ": ";
+        auto kept = [&] {
+            return keptPicture(picture, "shield-track" + std::to_string(track) + "-" +
+                                            std::to_string(int(c.shield)));
+        };
+        const int bottom = int(std::ceil(height / 2 + 0.41 * pixelsPerUnit));
+        const int top = int(height / 2 + 0.45 * pixelsPerUnit);
+        const PixelRegion bar = nearPlaneRegion(picture, shown, c.colour, width / 2 - 20,
+                                                bottom - 10, width, top + 10);
+        if (c.shield <= 0) {
+            EXPECT_EQ(bar.count, 0) << where << "a bar shows " << kept();
+            continue;
         }
+        const double barWidth = c.shield / 100 * 0.6 * pixelsPerUnit;
+        EXPECT_NEAR(bar.minX, width / 2, 1) << where << kept();
+        EXPECT_NEAR(bar.maxX + 1, width / 2 + barWidth, 1.5) << where << kept();
+        EXPECT_NEAR(bar.minY, bottom, 1) << where << kept();
+        EXPECT_NEAR(bar.maxY + 1, top, 1.5) << where << kept();
+        EXPECT_GE(bar.count, int(0.95 * barWidth * (top - bottom))) << where << kept();
+    }
 }
+
+INSTANTIATE_TEST_SUITE_P(Tracks, RaceHud, ::testing::Range(1, 5), trackTestName);

@@ -1,5 +1,5 @@
 // race_view_test.cpp - the race as the player sees it from the chase camera, and the
-// minimap in the window's corner, read off the frame on every track.
+// minimap in the window's corner, read off the frame, each test on every track.
 //
 // The view: the cars of the frame must show exactly where a camera placed by the chase
 // rule shows them: the eye 5 units behind the player's car along its direction and 5
@@ -20,14 +20,12 @@
 #include <string>
 
 #include "frame_pixels.h"
-#include "gl_test_context.h"
+#include "game_fixture.h"
 #include "hud_text.h"
 #include "images.h"
 #include "key_bindings.h"
 #include "race_frame.h"
 #include "race_start.h"
-#include "start_up.h"
-#include "test_paths.h"
 #include "track.h"
 #include "window_procedure.h"
 #include "world.h"
@@ -36,15 +34,8 @@ namespace {
 
 const int width = 640, height = 480;
 
-class RaceView : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_NE(openTestWindow(width, height), nullptr);
-        freshWorkDir("race-view");
-        copyDataFilesHere();
-        ASSERT_TRUE(initGame());
-    }
-};
+// Each test runs on one track, its parameter.
+class RaceView : public GameFixture, public ::testing::WithParamInterface<int> {};
 
 // A car body's pixel: the violet of the cars' magenta under their mirror skin. The HUD
 // in front of the scene is left out by its depth, where a frame's pixel is compared.
@@ -205,88 +196,85 @@ void placeOpponentsAheadAndBehind() {
 
 }  // namespace
 
-TEST_F(RaceView, OnTheGridTheChaseCameraShowsTheCarsAheadAndTheGroundInView) {
-    for (int track = 1; track <= 4; ++track) {
-        startRaceOnGrid(track);
-        placeOpponentsAheadAndBehind();
-        const ChaseCamera camera = cameraAtFrameStart();
-        runRaceFrame();
-        const FramePixels frame;
-        const NearPlane hud(0.3f);   // the gauge's turned glyphs too
-        const std::string where = "track " + std::to_string(track) + ": ";
-        auto kept = [&] { return keptPicture(frame, "view-grid-track" + std::to_string(track)); };
+TEST_P(RaceView, OnTheGridTheChaseCameraShowsTheCarsAheadAndTheGroundInView) {
+    const int track = GetParam();
+    startRaceOnGrid(track);
+    placeOpponentsAheadAndBehind();
+    const ChaseCamera camera = cameraAtFrameStart();
+    runRaceFrame();
+    const FramePixels frame;
+    const NearPlane hud(0.3f);   // the gauge's turned glyphs too
+    const std::string where = "track " + std::to_string(track) + ": ";
+    auto kept = [&] { return keptPicture(frame, "view-grid-track" + std::to_string(track)); };
 
-        expectGroundWhereTheRuleSeesIt(frame, camera, track, where, kept);
+    expectGroundWhereTheRuleSeesIt(frame, camera, track, where, kept);
 
-        const FramePixels rule = carsThroughTheRule(camera);
-        const CarPixels cars = compareCars(frame, hud, rule);
-        EXPECT_GT(cars.expected, 1500) << where << "the cars ahead are in the rule's view";
-        EXPECT_LE(cars.differing, cars.expected / 50) << where << describe(cars) << " " << kept();
-        // The player's own car: in the middle column, below the centre of the view.
-        const PixelRegion own = rule.find(carBody, width / 2 - 60, 0, width / 2 + 60, height / 2 - 60);
-        EXPECT_GT(own.count, 1000) << where << "the player's car below the middle " << kept();
-        EXPECT_NEAR(own.meanX, width / 2, 20) << where << kept();
-    }
+    const FramePixels rule = carsThroughTheRule(camera);
+    const CarPixels cars = compareCars(frame, hud, rule);
+    EXPECT_GT(cars.expected, 1500) << where << "the cars ahead are in the rule's view";
+    EXPECT_LE(cars.differing, cars.expected / 50) << where << describe(cars) << " " << kept();
+    // The player's own car: in the middle column, below the centre of the view.
+    const PixelRegion own = rule.find(carBody, width / 2 - 60, 0, width / 2 + 60, height / 2 - 60);
+    EXPECT_GT(own.count, 1000) << where << "the player's car below the middle " << kept();
+    EXPECT_NEAR(own.meanX, width / 2, 20) << where << kept();
 }
 
-TEST_F(RaceView, DuringTheCountdownTheCameraLooksAtTheCarFromBehindAndLow) {
-    for (int track = 1; track <= 4; ++track) {
-        startRaceOnGrid(track);
-        raceCountdown = 3.5f;
-        cameraPathDone = true;
-        cameraPathStartSaved = true;
-        placeOpponentsAheadAndBehind();
-        const ChaseCamera camera = countdownCameraAtFrameStart();
-        runRaceFrame();
-        const FramePixels frame;
-        const NearPlane hud(0.3f);
-        const std::string where = "track " + std::to_string(track) + ", countdown: ";
-        const FramePixels rule = carsThroughTheRule(camera);
-        const CarPixels cars = compareCars(frame, hud, rule);
-        EXPECT_GT(cars.expected, 1500) << where;
-        EXPECT_LE(cars.differing, cars.expected / 50)
-            << where << describe(cars) << " "
-            << keptPicture(frame, "view-countdown-track" + std::to_string(track));
-    }
+TEST_P(RaceView, DuringTheCountdownTheCameraLooksAtTheCarFromBehindAndLow) {
+    const int track = GetParam();
+    startRaceOnGrid(track);
+    raceCountdown = 3.5f;
+    cameraPathDone = true;
+    cameraPathStartSaved = true;
+    placeOpponentsAheadAndBehind();
+    const ChaseCamera camera = countdownCameraAtFrameStart();
+    runRaceFrame();
+    const FramePixels frame;
+    const NearPlane hud(0.3f);
+    const std::string where = "track " + std::to_string(track) + ", countdown: ";
+    const FramePixels rule = carsThroughTheRule(camera);
+    const CarPixels cars = compareCars(frame, hud, rule);
+    EXPECT_GT(cars.expected, 1500) << where;
+    EXPECT_LE(cars.differing, cars.expected / 50)
+        << where << describe(cars) << " "
+        << keptPicture(frame, "view-countdown-track" + std::to_string(track));
 }
 
 // Key Left held through the game's own key handler turns the car; the view turns with it.
-TEST_F(RaceView, AfterTheCarHasTurnedTheViewHasTurnedWithIt) {
-    for (int track = 1; track <= 4; ++track) {
-        startRaceOnGrid(track);
-        const Vector3 before = playerCar.direction;
-        const int keyLeft = VK_LEFT;
-        for (int turn = 0; turn < 90; ++turn) {
-            keyDown[keyLeft] = true;
-            pollKeys();
-            runRaceFrame();
-        }
-        keyDown[keyLeft] = false;
-        // The steering sets a direction the update does not make unit length.
-        const Vector3 after = playerCar.direction.normalized();
-        const float turned =
-            std::acos(std::max(-1.0f, std::min(1.0f, before.normalized().dot(after))));
-        ASSERT_GT(turned, 0.5f) << "track " << track << ": the car did not turn";
-
-        // The opponents out of the view, beyond the far plane: a wall that touches a car
-        // turns its blend additive, which the cars drawn alone cannot show.
-        for (int j = 0; j < 4; ++j) {
-            otherCars[j].position = playerCar.position - after * (1000.0f + 10 * j);
-            otherCars[j].aiCruiseSpeed = 0;
-        }
-        const ChaseCamera camera = cameraAtFrameStart();
+TEST_P(RaceView, AfterTheCarHasTurnedTheViewHasTurnedWithIt) {
+    const int track = GetParam();
+    startRaceOnGrid(track);
+    const Vector3 before = playerCar.direction;
+    const int keyLeft = VK_LEFT;
+    for (int turn = 0; turn < 90; ++turn) {
+        keyDown[keyLeft] = true;
+        pollKeys();
         runRaceFrame();
-        const FramePixels frame;
-        const NearPlane hud(0.3f);   // the gauge's turned glyphs too
-        const std::string where = "track " + std::to_string(track) + ", turned " +
-                                  std::to_string(turned) + " radians: ";
-        auto kept = [&] { return keptPicture(frame, "view-turned-track" + std::to_string(track)); };
-        expectGroundWhereTheRuleSeesIt(frame, camera, track, where, kept);
-        const FramePixels rule = carsThroughTheRule(camera);
-        const CarPixels cars = compareCars(frame, hud, rule);
-        EXPECT_GT(cars.expected, 1000) << where;
-        EXPECT_LE(cars.differing, cars.expected / 50) << where << describe(cars) << " " << kept();
     }
+    keyDown[keyLeft] = false;
+    // The steering sets a direction the update does not make unit length.
+    const Vector3 after = playerCar.direction.normalized();
+    const float turned =
+        std::acos(std::max(-1.0f, std::min(1.0f, before.normalized().dot(after))));
+    ASSERT_GT(turned, 0.5f) << "track " << track << ": the car did not turn";
+
+    // The opponents out of the view, beyond the far plane: a wall that touches a car
+    // turns its blend additive, which the cars drawn alone cannot show.
+    for (int j = 0; j < 4; ++j) {
+        otherCars[j].position = playerCar.position - after * (1000.0f + 10 * j);
+        otherCars[j].aiCruiseSpeed = 0;
+    }
+    const ChaseCamera camera = cameraAtFrameStart();
+    runRaceFrame();
+    const FramePixels frame;
+    const NearPlane hud(0.3f);   // the gauge's turned glyphs too
+    const std::string where = "track " + std::to_string(track) + ", turned " +
+                              std::to_string(turned) + " radians: ";
+    auto kept = [&] { return keptPicture(frame, "view-turned-track" + std::to_string(track)); };
+    expectGroundWhereTheRuleSeesIt(frame, camera, track, where, kept);
+    const FramePixels rule = carsThroughTheRule(camera);
+    const CarPixels cars = compareCars(frame, hud, rule);
+    EXPECT_GT(cars.expected, 1000) << where;
+    EXPECT_LE(cars.differing, cars.expected / 50) << where << describe(cars) << " " << kept();
 }
 
 namespace {
@@ -312,37 +300,38 @@ Rgb rgbOf(const Rgb8& c) { return {c.r, c.g, c.b}; }
 
 }  // namespace
 
-TEST_F(RaceView, MinimapBlocksStandWhereTheCarsAre) {
-    for (int track = 1; track <= 4; ++track) {
-        startRaceOnGrid(track);
-        const float scale = trackScale;
-        playerCar.position = worldAt(playerSpot, scale);
-        for (int j = 0; j < 4; ++j) otherCars[j].position = worldAt(opponentSpots[j], scale);
-        runRaceFrame();
-        const FramePixels frame;
-        const std::string where = "track " + std::to_string(track) + " (scale " +
-                                  std::to_string(int(scale)) + "): ";
-        auto kept = [&] { return keptPicture(frame, "minimap-track" + std::to_string(track)); };
+TEST_P(RaceView, MinimapBlocksStandWhereTheCarsAre) {
+    const int track = GetParam();
+    startRaceOnGrid(track);
+    const float scale = trackScale;
+    playerCar.position = worldAt(playerSpot, scale);
+    for (int j = 0; j < 4; ++j) otherCars[j].position = worldAt(opponentSpots[j], scale);
+    runRaceFrame();
+    const FramePixels frame;
+    const std::string where = "track " + std::to_string(track) + " (scale " +
+                              std::to_string(int(scale)) + "): ";
+    auto kept = [&] { return keptPicture(frame, "minimap-track" + std::to_string(track)); };
 
-        // The player's 6 x 6 block is green but for its bottom row and a short dash.
-        const Rgb green = rgbOf(playerMarkerColour), orange = rgbOf(opponentMarkerColour);
-        auto isGreen = [&](Rgb c) { return near(c, green, 10); };
-        auto isOrange = [&](Rgb c) { return near(c, orange, 10); };
-        const int px = int(playerSpot.x), py = int(playerSpot.y);
-        const PixelRegion player = frame.find(isGreen, px - 8, py - 8, px + 14, py + 14);
-        EXPECT_GE(player.count, 25) << where << "the player's block " << kept();
-        EXPECT_EQ(player.minX, px) << where << kept();
-        EXPECT_EQ(player.maxX, px + 5) << where << kept();
-        EXPECT_EQ(player.maxY, py + 5) << where << kept();
-        // Each opponent's 4 x 4 block, orange-red but for its corner pixel.
-        for (int j = 0; j < 4; ++j) {
-            const int ox = int(opponentSpots[j].x), oy = int(opponentSpots[j].y);
-            const PixelRegion block = frame.find(isOrange, ox - 8, oy - 8, ox + 12, oy + 12);
-            EXPECT_GE(block.count, 14) << where << "opponent " << j << "'s block " << kept();
-            EXPECT_EQ(block.minX, ox) << where << "opponent " << j << kept();
-            EXPECT_EQ(block.maxX, ox + 3) << where << "opponent " << j << kept();
-            EXPECT_EQ(block.minY, oy) << where << "opponent " << j << kept();
-            EXPECT_EQ(block.maxY, oy + 3) << where << "opponent " << j << kept();
-        }
+    // The player's 6 x 6 block is green but for its bottom row and a short dash.
+    const Rgb green = rgbOf(playerMarkerColour), orange = rgbOf(opponentMarkerColour);
+    auto isGreen = [&](Rgb c) { return near(c, green, 10); };
+    auto isOrange = [&](Rgb c) { return near(c, orange, 10); };
+    const int px = int(playerSpot.x), py = int(playerSpot.y);
+    const PixelRegion player = frame.find(isGreen, px - 8, py - 8, px + 14, py + 14);
+    EXPECT_GE(player.count, 25) << where << "the player's block " << kept();
+    EXPECT_EQ(player.minX, px) << where << kept();
+    EXPECT_EQ(player.maxX, px + 5) << where << kept();
+    EXPECT_EQ(player.maxY, py + 5) << where << kept();
+    // Each opponent's 4 x 4 block, orange-red but for its corner pixel.
+    for (int j = 0; j < 4; ++j) {
+        const int ox = int(opponentSpots[j].x), oy = int(opponentSpots[j].y);
+        const PixelRegion block = frame.find(isOrange, ox - 8, oy - 8, ox + 12, oy + 12);
+        EXPECT_GE(block.count, 14) << where << "opponent " << j << "'s block " << kept();
+        EXPECT_EQ(block.minX, ox) << where << "opponent " << j << kept();
+        EXPECT_EQ(block.maxX, ox + 3) << where << "opponent " << j << kept();
+        EXPECT_EQ(block.minY, oy) << where << "opponent " << j << kept();
+        EXPECT_EQ(block.maxY, oy + 3) << where << "opponent " << j << kept();
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Tracks, RaceView, ::testing::Range(1, 5), trackTestName);

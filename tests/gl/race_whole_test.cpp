@@ -12,7 +12,7 @@
 #include <filesystem>
 
 #include "frame_pixels.h"
-#include "gl_test_context.h"
+#include "game_fixture.h"
 #include "race_driver.h"
 #include "race_frame.h"
 #include "vector_checks.h"
@@ -32,8 +32,10 @@ Vector3 firstWallEnd(int track) {
     }
 }
 
-class RaceWhole : public ::testing::TestWithParam<int> {
+class RaceWhole : public GameFixture, public ::testing::WithParamInterface<int> {
 protected:
+    RaceWhole() : GameFixture(640, 480, StartUp::Leave) {}
+
     void runFrame() {
         driver.drive();
         frameTime = frame;
@@ -51,8 +53,7 @@ TEST_P(RaceWhole, FromTheStartThroughTheLastLapToThePrizeAndTheNextTrack) {
     const std::filesystem::path picture =
         screenshotDir() / ("race-" + std::to_string(track) + ".png");
     std::filesystem::create_directories(picture.parent_path());
-    ASSERT_NE(openTestWindow(640, 480), nullptr);
-    ASSERT_TRUE(startRunOnTrack("race-whole-" + std::to_string(track), track));
+    ASSERT_TRUE(startRunHere(track));
     ASSERT_EQ(trackLevel, track);
     ASSERT_GT(trackPointCount, 2);
 
@@ -138,7 +139,4 @@ TEST_P(RaceWhole, FromTheStartThroughTheLastLapToThePrizeAndTheNextTrack) {
     EXPECT_EQ(raceEndTimer, 0.0f);
 }
 
-INSTANTIATE_TEST_SUITE_P(Tracks, RaceWhole, ::testing::Values(1, 2, 3, 4),
-                         [](const ::testing::TestParamInfo<int>& info) {
-                             return "Track" + std::to_string(info.param);
-                         });
+INSTANTIATE_TEST_SUITE_P(Tracks, RaceWhole, ::testing::Range(1, 5), trackTestName);

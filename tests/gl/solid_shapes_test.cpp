@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "frame_pixels.h"
 #include "gl_test_context.h"
 #include "solid_shapes.h"
 
@@ -47,7 +48,7 @@ TEST_F(SolidShapes, TorusRingLiesInTheXYPlaneAroundZWithItsHoleOpen) {
     EXPECT_FALSE(lit(320 + 12 * pixelsPerUnit, 240));
     // 15 flat segments: the ring covers about the area of a tube of width 2 around it.
     double area = 2.0 * 3.14159 * 10 * 2 * pixelsPerUnit * pixelsPerUnit;
-    EXPECT_NEAR(countPixels({255, 255, 255}, 10), area, area * 0.1);
+    EXPECT_NEAR(FramePixels().count({255, 255, 255}, 10), area, area * 0.1);
 
     // Seen edge on (turned about x), the ring is a bar two units high.
     clear();
@@ -63,14 +64,14 @@ TEST_F(SolidShapes, SphereAndCubeAreFilledAndSizedByRadiusAndCentredEdge) {
     glColor3f(1, 1, 1);
     solidSphere(5);
     double disc = 3.14159 * 25 * pixelsPerUnit * pixelsPerUnit;
-    EXPECT_NEAR(countPixels({255, 255, 255}, 10), disc, disc * 0.05);
+    EXPECT_NEAR(FramePixels().count({255, 255, 255}, 10), disc, disc * 0.05);
     EXPECT_TRUE(lit(320, 240));
     EXPECT_FALSE(lit(320 + 6 * pixelsPerUnit, 240));
 
     clear();
     solidCube(10);
     int square = 10 * pixelsPerUnit * 10 * pixelsPerUnit;
-    EXPECT_NEAR(countPixels({255, 255, 255}, 10), square, square * 0.03);
+    EXPECT_NEAR(FramePixels().count({255, 255, 255}, 10), square, square * 0.03);
     EXPECT_TRUE(lit(320 - 4.8 * pixelsPerUnit, 240 - 4.8 * pixelsPerUnit));
     EXPECT_FALSE(lit(320 + 5.3 * pixelsPerUnit, 240));
     EXPECT_FALSE(lit(320, 240 - 5.3 * pixelsPerUnit));
@@ -126,10 +127,10 @@ TEST_F(SolidShapes, EachDistinctSizeCompilesOneListThatLaterCallsReplay) {
     clear();
     glColor3f(1, 1, 1);
     solidSphere(3);
-    int first = countPixels({255, 255, 255}, 10);
+    int first = FramePixels().count({255, 255, 255}, 10);
     clear();
     solidSphere(3);
-    EXPECT_EQ(countPixels({255, 255, 255}, 10), first);
+    EXPECT_EQ(FramePixels().count({255, 255, 255}, 10), first);
     EXPECT_GT(first, 0);
 }
 

@@ -13,24 +13,21 @@
 #include <string>
 
 #include "file_bytes.h"
+#include "frame_pixels.h"
+#include "game_fixture.h"
 #include "gl_test_context.h"
 #include "md2_model.h"
 #include "random.h"
 #include "start_up.h"
 #include "test_hooks.h"
-#include "test_paths.h"
 #include "world.h"
 
 namespace {
 
-class StartUp : public ::testing::Test {
+// Each test runs the start-up itself, after changing what it reads.
+class StartUp : public GameFixture {
 protected:
-    void SetUp() override {
-        freshWorkDir(std::string("start-up-") +
-                     ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        copyDataFilesHere();
-        ASSERT_NE(openTestWindow(), nullptr);
-    }
+    StartUp() : GameFixture(640, 480, GameFixture::StartUp::Leave) {}
     void writeSave(const char* text) { writeFileBytes("save.car", text); }
 };
 
@@ -184,7 +181,7 @@ TEST_F(StartUp, TheWindStreakShowsFivePointsAlongItsLength) {
         EXPECT_NEAR(seen.g, expected[k].g, 2) << "point at -" << k;
         EXPECT_NEAR(seen.b, expected[k].b, 2) << "point at -" << k;
     }
-    EXPECT_EQ(countPixels({0, 0, 0}, 0), 640 * 480 - 5);
+    EXPECT_EQ(FramePixels().count({0, 0, 0}, 0), 640 * 480 - 5);
 }
 
 int drawnPixels(const Md2Model* model, GLuint list) {
@@ -194,7 +191,7 @@ int drawnPixels(const Md2Model* model, GLuint list) {
         glCallList(list);
     else
         drawMd2Frame(model, 1);
-    return 640 * 480 - countPixels({0, 0, 0}, 0);
+    return 640 * 480 - FramePixels().count({0, 0, 0}, 0);
 }
 
 TEST_F(StartUp, TheModelListsHoldFrameOneOfEachModel) {

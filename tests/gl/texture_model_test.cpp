@@ -2,15 +2,15 @@
 // reaches the texture, and what a player sees of a textured quad and a drawn model.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
 
-#include "../unit/loader_fixtures.h"
 #include "bitmap.h"
+#include "frame_pixels.h"
 #include "gl_test_context.h"
+#include "loader_fixtures.h"
 #include "md2_model.h"
 #include "test_paths.h"
 
@@ -63,11 +63,6 @@ Bytes quadrantRows(int width, int height) {
         while (rows.size() % 4) rows.push_back(0x99);
     }
     return rows;
-}
-
-bool near(Rgb a, Rgb b, int tolerance) {
-    return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance &&
-           std::abs(a.b - b.b) <= tolerance;
 }
 
 void unitSquareView() {
@@ -176,7 +171,7 @@ TEST_F(TextureAndModel, ATexturedQuadShowsTheImageUprightInItsColours) {
         EXPECT_TRUE(near(seen, s.colour, 8))
             << "(" << s.x << ", " << s.y << ") is " << seen.r << " " << seen.g << " " << seen.b;
     }
-    EXPECT_GT(countPixels({255, 0, 0}, 8), viewWidth * viewHeight / 5);
+    EXPECT_GT(FramePixels().count({255, 0, 0}, 8), viewWidth * viewHeight / 5);
 }
 
 // Frame 1 of the two-frame model, its first triangle only: (0,0,0), (1,0,0), (0,1,0) in
@@ -212,11 +207,11 @@ TEST_F(TextureAndModel, AFrameShowsWhereItsVerticesAreFacingTheWayItsNormalsPoin
 
     const int triangleArea = 160 * 160 / 2;
     drawMd2Frame(model, 1);  // seen from +z: its back
-    EXPECT_EQ(countPixels({0, 0, 0}, 0), viewWidth * viewHeight);
+    EXPECT_EQ(FramePixels().count({0, 0, 0}, 0), viewWidth * viewHeight);
 
     glRotatef(180, 0, 1, 0);  // seen from -z: x runs the other way
     drawMd2Frame(model, 1);
-    EXPECT_NEAR(countPixels({255, 255, 255}, 3), triangleArea, triangleArea * 0.03);
+    EXPECT_NEAR(FramePixels().count({255, 255, 255}, 3), triangleArea, triangleArea * 0.03);
     EXPECT_TRUE(near(readPixel(320 - 40, 240 + 40), {255, 255, 255}, 3));
     EXPECT_TRUE(near(readPixel(320 + 40, 240 + 40), {0, 0, 0}, 0));
 
@@ -225,18 +220,18 @@ TEST_F(TextureAndModel, AFrameShowsWhereItsVerticesAreFacingTheWayItsNormalsPoin
     glLoadIdentity();
     glDisable(GL_CULL_FACE);
     drawMd2Frame(model, 1);
-    EXPECT_EQ(countPixels({0, 0, 0}, 0), viewWidth * viewHeight);
+    EXPECT_EQ(FramePixels().count({0, 0, 0}, 0), viewWidth * viewHeight);
     glDisable(GL_LIGHTING);
     glClear(GL_COLOR_BUFFER_BIT);
     drawMd2Frame(model, 1);
-    EXPECT_NEAR(countPixels({255, 255, 255}, 3), triangleArea, triangleArea * 0.03);
+    EXPECT_NEAR(FramePixels().count({255, 255, 255}, 3), triangleArea, triangleArea * 0.03);
     EXPECT_TRUE(near(readPixel(320 + 40, 240 + 40), {255, 255, 255}, 3));
 
     // Frames the model lacks draw nothing.
     glClear(GL_COLOR_BUFFER_BIT);
     drawMd2Frame(model, 2);
     drawMd2Frame(model, -1);
-    EXPECT_EQ(countPixels({0, 0, 0}, 0), viewWidth * viewHeight);
+    EXPECT_EQ(FramePixels().count({0, 0, 0}, 0), viewWidth * viewHeight);
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 
     std::free(model->skin->pixels);
@@ -274,23 +269,13 @@ TEST_F(TextureAndModel, ARealModelCoversItsKnownExtentsOnScreen) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glCallList(list);
 
-    std::vector<unsigned char> pixels(size_t(viewWidth) * viewHeight * 3);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, viewWidth, viewHeight, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
-    int left = viewWidth, right = -1, bottom = viewHeight, top = -1, lit = 0;
-    for (int y = 0; y < viewHeight; ++y)
-        for (int x = 0; x < viewWidth; ++x)
-            if (pixels[(size_t(y) * viewWidth + x) * 3] > 128) {
-                ++lit;
-                left = std::min(left, x), right = std::max(right, x);
-                bottom = std::min(bottom, y), top = std::max(top, y);
-            }
+    const PixelRegion lit = FramePixels().find([](Rgb c) { return c.r > 128; });
     // x from -7.73 to 5.50 and z from -24.01 to 30.94, within a pixel.
-    EXPECT_NEAR(left, 320 - 7.73 * 8, 1.5);
-    EXPECT_NEAR(right, 320 + 5.50 * 8, 1.5);
-    EXPECT_NEAR(bottom, 200 - 24.01 * 8, 1.5);
-    EXPECT_NEAR(top, 200 + 30.94 * 8, 1.5);
-    EXPECT_GT(lit, 2000);
+    EXPECT_NEAR(lit.minX, 320 - 7.73 * 8, 1.5);
+    EXPECT_NEAR(lit.maxX, 320 + 5.50 * 8, 1.5);
+    EXPECT_NEAR(lit.minY, 200 - 24.01 * 8, 1.5);
+    EXPECT_NEAR(lit.maxY, 200 + 30.94 * 8, 1.5);
+    EXPECT_GT(lit.count, 2000);
 
     std::free(model->skin->pixels);
     delete model->skin;

@@ -35,11 +35,15 @@ PixelRegion FramePixels::findWhere(const std::function<bool(int, int, Rgb)>& tes
                                    int y0, int x1, int y1) const {
     if (x1 < 0 || x1 > width_) x1 = width_;
     if (y1 < 0 || y1 > height_) y1 = height_;
+    return findPlaces([&](int x, int y) { return test(x, y, at(x, y)); }, x0, y0, x1, y1);
+}
+
+PixelRegion findPlaces(const std::function<bool(int, int)>& test, int x0, int y0, int x1, int y1) {
     PixelRegion region;
     double sumX = 0, sumY = 0;
     for (int y = y0 < 0 ? 0 : y0; y < y1; ++y)
         for (int x = x0 < 0 ? 0 : x0; x < x1; ++x) {
-            if (!test(x, y, at(x, y))) continue;
+            if (!test(x, y)) continue;
             if (region.count == 0) {
                 region.minX = region.maxX = x;
                 region.minY = region.maxY = y;

@@ -1,5 +1,6 @@
 // frame_pixels.h - a whole frame read back from a GL test's window, with the questions
 // the GL tests ask of it: pixels of a kind, where they lie, and a copy as a PNG file.
+// Every GL test that counts pixels or looks for a lit region asks it here.
 #ifndef KORVALINTH_TESTS_FRAME_PIXELS_H
 #define KORVALINTH_TESTS_FRAME_PIXELS_H
 
@@ -20,6 +21,10 @@ struct PixelRegion {
     double meanX = 0, meanY = 0;
 };
 
+// The places (x, y) within [x0, x1) x [y0, y1) that pass a test. FramePixels asks it of
+// colours; the HUD's reading asks it of the depth buffer (hud_text.h).
+PixelRegion findPlaces(const std::function<bool(int, int)>& test, int x0, int y0, int x1, int y1);
+
 class FramePixels {
 public:
     // GL_BACK for what is being drawn; GL_FRONT for the frame last swapped to the screen.
@@ -38,6 +43,14 @@ public:
     int count(const std::function<bool(Rgb)>& test, int x0 = 0, int y0 = 0, int x1 = -1,
               int y1 = -1) const {
         return find(test, x0, y0, x1, y1).count;
+    }
+    // Pixels within tolerance of the colour in each channel, in the whole frame.
+    int count(Rgb colour, int tolerance) const {
+        return count([&](Rgb c) { return near(c, colour, tolerance); });
+    }
+    // The same size and every pixel the same.
+    bool operator==(const FramePixels& other) const {
+        return width_ == other.width_ && height_ == other.height_ && rgb_ == other.rgb_;
     }
     bool writePng(const std::string& path) const;
 

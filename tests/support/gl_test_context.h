@@ -16,9 +16,8 @@ struct Rgb {
 // window could be made.
 HWND openTestWindow(int width = 640, int height = 480);
 
-// Pixel (x, y) of the back buffer, y counted from the bottom row as OpenGL does.
+// Pixel (x, y) of the back buffer, y counted from the bottom row as OpenGL does. Counts
+// and regions of pixels are FramePixels' (frame_pixels.h).
 Rgb readPixel(int x, int y);
-// How many pixels of the back buffer are within tolerance of colour c in each channel.
-int countPixels(Rgb c, int tolerance);
 
 #endif

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "frame_pixels.h"
 #include "outline_text.h"
 #include "race_display.h"
 #include "world.h"
@@ -48,19 +49,13 @@ Reading compare(const NearPlane& shown, const NearPlane& expected, const Area& a
 }
 
 Area textBounds(const NearPlane& expected, const NearPlane& background, int margin) {
-    Area bounds{expected.width(), expected.height(), -1, -1};
-    for (int y = 0; y < expected.height(); ++y)
-        for (int x = 0; x < expected.width(); ++x)
-            if (expected.at(x, y) && !background.at(x, y)) {
-                bounds.x0 = std::min(bounds.x0, x);
-                bounds.y0 = std::min(bounds.y0, y);
-                bounds.x1 = std::max(bounds.x1, x + 1);
-                bounds.y1 = std::max(bounds.y1, y + 1);
-            }
-    if (bounds.x1 < 0) return Area{0, 0, 0, 0};
-    return Area{std::max(0, bounds.x0 - margin), std::max(0, bounds.y0 - margin),
-                std::min(expected.width(), bounds.x1 + margin),
-                std::min(expected.height(), bounds.y1 + margin)};
+    const PixelRegion text =
+        findPlaces([&](int x, int y) { return expected.at(x, y) && !background.at(x, y); }, 0, 0,
+                   expected.width(), expected.height());
+    if (text.count == 0) return Area{0, 0, 0, 0};
+    return Area{std::max(0, text.minX - margin), std::max(0, text.minY - margin),
+                std::min(expected.width(), text.maxX + 1 + margin),
+                std::min(expected.height(), text.maxY + 1 + margin)};
 }
 
 std::string describe(const Reading& r) {

@@ -132,3 +132,9 @@ void copyDataFilesHere() {
     fs::copy(dataDir(), fs::current_path(),
              fs::copy_options::recursive | fs::copy_options::overwrite_existing);
 }
+
+std::string freshWorkDirWithData(const std::string& name) {
+    const std::string dir = freshWorkDir(name);
+    copyDataFilesHere();
+    return dir;
+}

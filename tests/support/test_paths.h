@@ -22,5 +22,7 @@ bool sharedTestDataPresent();
 std::string freshWorkDir(const std::string& name, bool enter = true);
 // Copies every generated data file into the current directory.
 void copyDataFilesHere();
+// freshWorkDir(name), entered, with the data files copied in: where the game starts up.
+std::string freshWorkDirWithData(const std::string& name);
 
 #endif

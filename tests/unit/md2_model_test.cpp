@@ -12,10 +12,10 @@
 
 #include <gtest/gtest.h>
 
-#include "../fuzz/recording_gl.h"
 #include "loader_fixtures.h"
-#include "odd_paths.h"
 #include "md2_model.h"
+#include "odd_paths.h"
+#include "recording_gl.h"
 #include "test_paths.h"
 
 namespace fs = std::filesystem;

@@ -1,46 +1,9 @@
-// recording_gl.h - the few OpenGL and GLU calls the image and model loaders make, taken
-// over in a test executable that has no context: the loaders' texture uploads and frame
-// drawing then run anywhere (unit tests, fuzzers), and what they issued can be read back.
-//
-// Include it in exactly one file of an executable. Its definitions take the place of the
-// system library's for the whole executable, so never combine it with a real context.
-// The mipmap builder reads every byte of the image it is handed, the way OpenGL would,
-// so that AddressSanitizer reports an upload that runs past its buffer.
-#ifndef KORVALINTH_TESTS_RECORDING_GL_H
-#define KORVALINTH_TESTS_RECORDING_GL_H
+// recording_gl.cpp - the recorder's stand-ins for the OpenGL and GLU calls the loaders make.
+// The mipmap builder reads every byte of the image it is handed, the way OpenGL would, so
+// that AddressSanitizer reports an upload that runs past its buffer.
+#include "recording_gl.h"
 
-#include <cstdint>
-#include <vector>
-
-#include "platform.h"
-
-struct RecordedVertex {
-    float x, y, z;
-    float nx, ny, nz;  // the normal current when it was issued
-};
-
-struct RecordedUpload {
-    GLuint texture;
-    GLint components;
-    GLint width, height;
-    GLenum format;
-    uint32_t byteSum;  // of every byte read, so the reads cannot be optimised away
-};
-
-struct RecordingGl {
-    GLuint nextTexture = 1;
-    GLuint boundTexture = 0;
-    GLint unpackAlignment = 4;
-    std::vector<GLint> pushedAlignment;
-    int wrapS = 0, wrapT = 0, minFilter = 0, magFilter = 0;
-    std::vector<RecordedUpload> uploads;
-    int begins = 0, ends = 0;
-    GLenum mode = 0;
-    float normal[3] = {0, 0, 1};
-    std::vector<RecordedVertex> vertices;
-};
-
-inline RecordingGl recordedGl;
+RecordingGl recordedGl;
 
 void glGenTextures(GLsizei n, GLuint* textures) {
     for (GLsizei i = 0; i < n; ++i) textures[i] = recordedGl.nextTexture++;
@@ -97,5 +60,3 @@ void glVertex3fv(const GLfloat* v) {
     recordedGl.vertices.push_back(
         {v[0], v[1], v[2], recordedGl.normal[0], recordedGl.normal[1], recordedGl.normal[2]});
 }
-
-#endif
