@@ -5,7 +5,7 @@
 # window manager (what honours a full-screen request on X), and covers the screen; a
 # windowed one gets a client area of its size on a larger screen. (Configurations 1 and
 # 2 have tests of their own.)
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/screens.sh"
 
 # configuration, size, how it starts
 configurations=(

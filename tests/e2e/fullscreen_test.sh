@@ -4,7 +4,7 @@
 # comes first, and once it is closed the game runs in an ordinary 640 x 480 window. On a
 # screen of exactly 640 x 480 the mode is set and the game covers the screen.
 # Esc ends the game with status 0 either way.
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/screens.sh"
 
 game=$(e2e_executable Korvalinth-2)
 

@@ -7,7 +7,7 @@
 #     next track reached; the race end saves the prize and the track with the bought
 #     colour and figures, and Esc keeps them;
 #   - "Begin Race" on the real track shows the countdown.
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/screens.sh"
 
 game=$(e2e_executable Korvalinth)
 e2e_start_xvfb 1024x768
@@ -67,7 +67,8 @@ e2e_key_shows "$WINDOW" "Down to the grav-tire page" "$page" 0.1 Down
 e2e_key_shows "$WINDOW" "buying the grav tires" "$money" 0.5 Return
 e2e_key "$WINDOW" q
 wait_save "$bought\r\n0\r\n1\r\n1.5" "Q after the purchases"
-e2e_key "$WINDOW" Down Return
+e2e_menu_down "$WINDOW" "Q after the purchases"
+e2e_key "$WINDOW" Return
 # The result message, white and wide above the track's name: "YOU A WINNER! 1st"
 # reaches from the left quarter of the window to the right one.
 white='r >= 240 && g >= 240 && b >= 240'
@@ -86,7 +87,8 @@ wait_save "$bought\r\n4000\r\n2\r\n1.5" "Esc after the race" 0
 
 # "Begin Race" on the real wind track: the countdown, a big white digit above the track.
 start
-e2e_key "$WINDOW" Down Return
+e2e_menu_down "$WINDOW" "the real track"
+e2e_key "$WINDOW" Return
 e2e_wait_picture "$WINDOW" "the countdown" 30 'count["digit"] > 800' \
     "digit=$white && x >= 220 && x < 420 && y >= 90 && y < 230"
 e2e_key "$WINDOW" Escape

@@ -2,7 +2,7 @@
 # missing_data_test.sh - the game started without one of its data files: a required one
 # stops it with a message box and a failing exit status; the minimap image is optional.
 set -u
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/screens.sh"
 
 game=$(e2e_executable Korvalinth)
 boxTitle="Korvalinth: missing data file"

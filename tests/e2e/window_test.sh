@@ -3,7 +3,7 @@
 # client area titled "Korvalinth", and the three ways out, each with exit status 0:
 # Esc, Alt+F4, and the window manager's close. Only Esc saves the car. With no display
 # to reach, the game says so and ends instead of running on with no window.
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/x_display.sh"
 
 game=$(e2e_executable Korvalinth)
 

@@ -11,8 +11,8 @@
 # in e2e-pictures/ beside FOLDER (in the build folder) and named in the FAIL line.
 set -u
 here="$(cd "$(dirname "$0")" && pwd)"
-# shellcheck source=../e2e/lib.sh
-source "$here/../e2e/lib.sh"
+# shellcheck source=../e2e/screens.sh
+source "$here/../e2e/screens.sh"
 # shellcheck source=wine_lib.sh
 source "$here/wine_lib.sh"
 
@@ -116,7 +116,8 @@ e2e_start_game "$windowed"
 e2e_wait_window Korvalinth "$wine_start"
 check_window "$WINDOW" "$what" windowed
 check_menu "$WINDOW" "$what"
-e2e_key "$WINDOW" Down Return
+e2e_menu_down "$WINDOW" "$what"
+e2e_key "$WINDOW" Return
 check_race "$WINDOW" "$what"
 e2e_key "$WINDOW" Escape
 e2e_wait_exit

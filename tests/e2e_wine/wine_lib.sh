@@ -1,12 +1,12 @@
 # shellcheck shell=bash
-# wine_lib.sh - what the Wine end-to-end tests add to tests/e2e/lib.sh: a fresh Wine
-# prefix, a launcher that runs a Windows executable under Wine, the end of wineserver,
-# and the texts of the message boxes the program showed.
+# wine_lib.sh - what the Wine end-to-end tests add to the helpers of tests/e2e/: a fresh
+# Wine prefix, a launcher that runs a Windows executable under Wine, the end of
+# wineserver, and the texts of the message boxes the program showed.
 #
-# Source tests/e2e/lib.sh first. Wine's X11 driver gives a Win32 window's client area an
-# X window of its own, so the lib's window size and origin are the client area's: a
-# windowed game sits below and right of the frame that Wine draws, a full-screen one at
-# (0, 0).
+# Source tests/e2e/x_display.sh (or a helper file that sources it) first. Wine's X11
+# driver gives a Win32 window's client area an X window of its own, so x_display.sh's
+# window size and origin are the client area's: a windowed game sits below and right of
+# the frame that Wine draws, a full-screen one at (0, 0).
 
 WINE_WORK=""
 
