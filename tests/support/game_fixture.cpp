@@ -18,7 +18,7 @@ void GameFixture::SetUp() {
     // adds the process and flattens a parameterised name's slashes).
     const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
     freshWorkDirWithData(std::string(test->test_suite_name()) + "-" + test->name());
-    window = openTestWindow(width_, height_);
+    window = openTestWindow(windowWidth, windowHeight);
     ASSERT_NE(window, nullptr);
-    if (startUp_ == StartUp::Run) ASSERT_TRUE(initGame());
+    if (startUpChoice == StartUp::Run) ASSERT_TRUE(initGame());
 }

@@ -20,15 +20,15 @@ protected:
     enum class StartUp { Run, Leave };
 
     explicit GameFixture(int width = 640, int height = 480, StartUp startUp = StartUp::Run)
-        : width_(width), height_(height), startUp_(startUp) {}
+        : windowWidth(width), windowHeight(height), startUpChoice(startUp) {}
 
     void SetUp() override;
 
     HWND window = nullptr;
 
 private:
-    int width_, height_;
-    StartUp startUp_;
+    int windowWidth, windowHeight;
+    StartUp startUpChoice;
 };
 
 // For tests run on each of the four tracks (parameter 1 to 4): the test's name is its
